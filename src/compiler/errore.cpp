@@ -1,0 +1,12 @@
+#include "compiler/errore.h"
+
+#include "shell/errori.h"
+
+namespace gs {
+
+void errore(Piattaforma& piattaforma, const std::string& a) {
+  piattaforma.messaggio(" Errore n. " + a);
+  throw FineProgramma{kStatoErroreNumerato};
+}
+
+}  // namespace gs

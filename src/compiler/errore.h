@@ -1,0 +1,21 @@
+// The two small operations of the back end: the numbered error shown to the
+// user, which ends the program, and the minimum of two values.
+#pragma once
+
+#include <string>
+
+#include "shell/piattaforma.h"
+
+namespace gs {
+
+// Shows " Errore n. " followed by `a` and ends the program at once with
+// status 1 (throws FineProgramma; nothing after it runs).
+[[noreturn]] void errore(Piattaforma& piattaforma, const std::string& a);
+
+// The smaller of two values; the first on a tie.
+template <typename T>
+T minimo(const T& x, const T& y) {
+  return x > y ? y : x;
+}
+
+}  // namespace gs

@@ -1,0 +1,17 @@
+// genera_scenario: writes the embedded scenario beside the executable and
+// compiles it for the simulator. No arguments, no configuration.
+#include <iostream>
+
+#include "shell/errori.h"
+#include "shell/form.h"
+#include "shell/piattaforma_console.h"
+
+int main() {
+  try {
+    gs::PiattaformaConsole piattaforma(gs::cartella_eseguibile(), std::cout, std::cerr);
+    return gs::esegui_genera_scenario(piattaforma);
+  } catch (const gs::ErroreFile& guasto) {
+    std::cerr << "run stopped: " << guasto.what() << std::endl;
+    return gs::kStatoErroreFile;
+  }
+}

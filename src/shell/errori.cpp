@@ -1,0 +1,13 @@
+#include "shell/errori.h"
+
+#include <utility>
+
+namespace gs {
+
+ErroreFile::ErroreFile(std::string operazione, std::string percorso, std::string motivo)
+    : std::runtime_error("cannot " + operazione + " '" + percorso + "': " + motivo),
+      operazione_(std::move(operazione)),
+      percorso_(std::move(percorso)),
+      motivo_(std::move(motivo)) {}
+
+}  // namespace gs

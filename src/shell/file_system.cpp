@@ -1,0 +1,59 @@
+#include "shell/file_system.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "shell/errori.h"
+
+namespace gs {
+namespace {
+
+std::string motivo_di_sistema(int numero) { return std::strerror(numero); }
+
+}  // namespace
+
+void crea_se_manca(const std::string& percorso) {
+  std::FILE* file = std::fopen(percorso.c_str(), "ab");
+  if (file == nullptr) throw ErroreFile("create", percorso, motivo_di_sistema(errno));
+  if (std::fclose(file) != 0) throw ErroreFile("close", percorso, motivo_di_sistema(errno));
+}
+
+void elimina(const std::string& percorso) {
+  if (std::remove(percorso.c_str()) != 0) {
+    throw ErroreFile("delete", percorso, motivo_di_sistema(errno));
+  }
+}
+
+FileUscita::FileUscita(std::string percorso)
+    : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "wb")) {
+  if (file_ == nullptr) throw ErroreFile("create", percorso_, motivo_di_sistema(errno));
+}
+
+FileUscita::~FileUscita() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+void FileUscita::scrivi(std::string_view byte) {
+  if (byte.empty()) return;
+  if (std::fwrite(byte.data(), 1, byte.size(), file_) != byte.size()) {
+    throw ErroreFile("write", percorso_, motivo_di_sistema(errno));
+  }
+}
+
+void FileUscita::chiudi() {
+  std::FILE* file = std::exchange(file_, nullptr);
+  if (file == nullptr) return;
+  const bool scritto = std::fflush(file) == 0 && std::ferror(file) == 0;
+  const int errore_scrittura = errno;
+  if (std::fclose(file) != 0) throw ErroreFile("close", percorso_, motivo_di_sistema(errno));
+  if (!scritto) throw ErroreFile("write", percorso_, motivo_di_sistema(errore_scrittura));
+}
+
+FileUscita sostituisci(const std::string& percorso) {
+  crea_se_manca(percorso);
+  elimina(percorso);
+  return FileUscita(percorso);
+}
+
+}  // namespace gs

@@ -1,0 +1,45 @@
+#include "shell/form.h"
+
+#include <cstdint>
+#include <memory>
+
+#include "compiler/memorizza_percorso.h"
+#include "documents/dati_note.h"
+#include "documents/dati_rallentamenti.h"
+#include "documents/dati_scheda.h"
+#include "scenario/dati_linea.h"
+#include "scenario/dati_treno.h"
+#include "shell/errori.h"
+
+namespace gs {
+
+void Form_Load(Form1& form, Piattaforma& piattaforma) {
+  form.identita = identita_incorporata();
+  piattaforma.mostra_finestra(Finestra{});
+  piattaforma.ridisegna_finestra();
+
+  const Cartella cartella = piattaforma.cartella_programma();
+  dati_linea(form.identita, cartella);
+  dati_treno(form.identita, cartella);
+  dati_note(form.identita, cartella);
+  dati_rallentamenti(form.identita, cartella);
+  dati_scheda(form.identita, cartella);
+  const std::int32_t j = 1;
+  memorizza_percorso(j, form.identita, cartella, form.tabelle, piattaforma);
+}
+
+int esegui_genera_scenario(Piattaforma& piattaforma) {
+  // The tables are large; they live on the heap, not on the stack.
+  auto form = std::make_unique<Form1>();
+  try {
+    Form_Load(*form, piattaforma);
+  } catch (const FineProgramma& fine) {
+    return fine.stato;
+  } catch (const ErroreFile& guasto) {
+    piattaforma.segnala_guasto(guasto.what());
+    return kStatoErroreFile;
+  }
+  return 0;
+}
+
+}  // namespace gs

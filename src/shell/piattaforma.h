@@ -1,0 +1,61 @@
+// What the program takes from its platform: the program directory and how
+// paths are joined, the one window, the message box and the report of a failed
+// run. A Windows build is a second implementation of this interface.
+#pragma once
+
+#include <string>
+
+namespace gs {
+
+// A directory and the separator that joins it to a file name. The separator is
+// added even when the directory already ends with one.
+struct Cartella {
+  std::string percorso;
+  char separatore = '/';
+
+  std::string file(const std::string& nome) const { return percorso + separatore + nome; }
+};
+
+// The fixed look of the one window ("Attendere" while the work runs).
+struct Etichetta {
+  int sinistra_twip = 960;
+  int alto_twip = 960;
+  int larghezza_twip = 2652;
+  int altezza_twip = 792;
+  std::string testo = "Attendere";
+};
+
+struct Carattere {
+  std::string nome = "MS Sans Serif";
+  int punti = 24;
+  int peso = 700;
+  int set_caratteri = 0;
+  bool corsivo = false;
+  bool sottolineato = false;
+  bool barrato = false;
+};
+
+struct Finestra {
+  int larghezza_twip = 4200;
+  int altezza_twip = 2688;
+  Etichetta etichetta;
+  Carattere carattere;
+};
+
+class Piattaforma {
+ public:
+  virtual ~Piattaforma() = default;
+
+  // The directory that holds the running program.
+  virtual Cartella cartella_programma() const = 0;
+  // Shows the window without making it modal.
+  virtual void mostra_finestra(const Finestra& finestra) = 0;
+  // Paints the window at once, before the work starts.
+  virtual void ridisegna_finestra() = 0;
+  // The modal box with one OK button; returns once it is closed.
+  virtual void messaggio(const std::string& testo) = 0;
+  // The report of a run that stopped on an unhandled failure.
+  virtual void segnala_guasto(const std::string& descrizione) = 0;
+};
+
+}  // namespace gs
