@@ -1,7 +1,88 @@
 #include "reader/memorizza_dati.h"
 
-namespace gs {
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 
-void memorizza_dati(const IdentitaScenario&, const Cartella&, TabelleScenario&) {}
+#include "reader/errore_esecuzione.h"
+#include "reader/lettore_campi.h"
+#include "reader/lettura_linea.h"
+#include "reader/lettura_treno.h"
+
+namespace gs {
+namespace {
+
+constexpr std::int32_t kLineaMancante = 101;
+constexpr std::int32_t kErroreEsecuzione = 25;
+
+bool file_esiste(const std::string& percorso) {
+  std::error_code ignora;
+  return std::filesystem::is_regular_file(percorso, ignora);
+}
+
+// The whole content of a description file, read at once and closed; a file
+// that cannot be read is a run-time failure.
+std::string leggi_tutto(const std::string& nome, const std::string& percorso) {
+  std::FILE* file = std::fopen(percorso.c_str(), "rb");
+  if (file == nullptr) {
+    throw ErroreEsecuzione(nome + ": cannot open: " + std::strerror(errno));
+  }
+  std::string testo;
+  char blocco[1 << 16];
+  std::size_t letti = 0;
+  while ((letti = std::fread(blocco, 1, sizeof blocco, file)) > 0) testo.append(blocco, letti);
+  const bool guasto = std::ferror(file) != 0;
+  std::fclose(file);
+  if (guasto) throw ErroreEsecuzione(nome + ": cannot read");
+  return testo;
+}
+
+// A description file goes once read; one that cannot be deleted just stays.
+void elimina_descrizione(const std::string& percorso, const OpzioniLettura& opzioni) {
+  if (!opzioni.elimina_descrizioni || !file_esiste(percorso)) return;
+  static_cast<void>(std::remove(percorso.c_str()));
+}
+
+}  // namespace
+
+PuntoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella,
+                            TabelleScenario& tab, const OpzioniLettura& opzioni) {
+  tab.record[kRecordTestataScenario].nome = id.codice_scenario;
+  tab.record[kRecordTestataRipetizione].nome = id.numero_treno;
+  const std::string nome_linea = nome_descrizione_linea(id);
+  const std::string nome_treno = nome_descrizione_treno(id);
+  const std::string percorso_linea = cartella.file(nome_linea);
+  const std::string percorso_treno = cartella.file(nome_treno);
+
+  PuntoLettura punto{nome_linea, 0};
+  if (!file_esiste(percorso_linea)) {
+    tab.codice_errore = kLineaMancante;
+    return punto;
+  }
+  // A run-time failure anywhere below becomes error 25 and takes both files.
+  std::optional<LettoreCampi> lettore;
+  try {
+    lettore.emplace(nome_linea, leggi_tutto(nome_linea, percorso_linea));
+    const EsitoLinea linea = leggi_descrizione_linea(*lettore, tab);
+    elimina_descrizione(percorso_linea, opzioni);
+    if (linea.leggi_treno) {
+      lettore.reset();
+      punto.file = nome_treno;
+      lettore.emplace(nome_treno, leggi_tutto(nome_treno, percorso_treno));
+      leggi_descrizione_treno(*lettore, tab, linea.indice_cartelli);
+      elimina_descrizione(percorso_treno, opzioni);
+    }
+  } catch (const std::exception&) {
+    elimina_descrizione(percorso_linea, opzioni);
+    elimina_descrizione(percorso_treno, opzioni);
+    tab.codice_errore = kErroreEsecuzione;
+  }
+  if (lettore) punto.riga = lettore->riga();
+  return punto;
+}
 
 }  // namespace gs

@@ -2,14 +2,30 @@
 // tables; every scenario error ends up in the error code, never as a throw.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "reader/tabelle.h"
 #include "shell/nomi_file.h"
 #include "shell/piattaforma.h"
 
 namespace gs {
 
+struct OpzioniLettura {
+  bool elimina_descrizioni = true;  // false: both description files stay
+};
+
+// Where reading ended: the name of the description file it was at (the last
+// one it opened or tried to open) and the line, from 1, of the last field read
+// there (0 when none was read).
+struct PuntoLettura {
+  std::string file;
+  std::int32_t riga = 0;
+};
+
 // Expects the record table cleared and the error code 0 (memorizza_percorso
 // does both). Deletes each description file once it has opened it.
-void memorizza_dati(const IdentitaScenario& id, const Cartella& cartella, TabelleScenario& tab);
+PuntoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella,
+                            TabelleScenario& tab, const OpzioniLettura& opzioni = {});
 
 }  // namespace gs
