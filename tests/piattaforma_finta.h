@@ -20,10 +20,14 @@ class PiattaformaFinta : public Piattaforma {
   void ridisegna_finestra() override { eventi.push_back("ridisegna"); }
   void messaggio(const std::string& testo) override { messaggi.push_back(testo); }
   void segnala_guasto(const std::string& descrizione) override { guasti.push_back(descrizione); }
+  void segnala_errore_scenario(const std::string& testo) override {
+    errori_scenario.push_back(testo);
+  }
 
   std::vector<std::string> eventi;
   std::vector<std::string> messaggi;
   std::vector<std::string> guasti;
+  std::vector<std::string> errori_scenario;
 
  private:
   Cartella cartella_;

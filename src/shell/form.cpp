@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "compiler/memorizza_percorso.h"
+#include "compiler/messaggi_errore.h"
 #include "documents/dati_note.h"
 #include "documents/dati_rallentamenti.h"
 #include "documents/dati_scheda.h"
@@ -38,6 +39,19 @@ int esegui_genera_scenario(Piattaforma& piattaforma) {
   } catch (const ErroreFile& guasto) {
     piattaforma.segnala_guasto(guasto.what());
     return kStatoErroreFile;
+  }
+  return stato_scenario(form->tabelle, piattaforma);
+}
+
+int stato_scenario(const TabelleScenario& tabelle, Piattaforma& piattaforma) {
+  if (tabelle.codice_errore != 0) {
+    piattaforma.segnala_errore_scenario(
+        testo_errore_scenario(tabelle.codice_errore, tabelle.posizione_errore));
+    return kStatoErroreNumerato;
+  }
+  if (!percorso_presente(tabelle)) {
+    piattaforma.segnala_errore_scenario(testo_percorso_mancante());
+    return kStatoErroreNumerato;
   }
   return 0;
 }

@@ -18,8 +18,12 @@ struct Form1 {
 // when the run ends early.
 void Form_Load(Form1& form, Piattaforma& piattaforma);
 
-// Runs Form_Load on a fresh form and turns the way it ended into an exit
-// status: 0 done, 1 a numbered error, 2 a failing file operation (reported).
+// Runs Form_Load on a fresh form and turns the way it ended into an exit status:
+// 0 done, 1 a numbered or scenario error, 2 a failing file operation (reported).
 int esegui_genera_scenario(Piattaforma& piattaforma);
+
+// After a complete run: reports the scenario error the tables hold (code, meaning
+// and, where the code has one, position), or a missing track, and returns 1; else 0.
+int stato_scenario(const TabelleScenario& tabelle, Piattaforma& piattaforma);
 
 }  // namespace gs

@@ -1,6 +1,7 @@
 // What the program takes from its platform: the program directory and how
-// paths are joined, the one window, the message box and the report of a failed
-// run. A Windows build is a second implementation of this interface.
+// paths are joined, the one window, the message box, the reports of a failed
+// run and of a scenario error. A Windows build is a second implementation of
+// this interface.
 #pragma once
 
 #include <string>
@@ -56,6 +57,8 @@ class Piattaforma {
   virtual void messaggio(const std::string& testo) = 0;
   // The report of a run that stopped on an unhandled failure.
   virtual void segnala_guasto(const std::string& descrizione) = 0;
+  // The report, not modal, of a scenario error left after compiling.
+  virtual void segnala_errore_scenario(const std::string& testo) = 0;
 };
 
 }  // namespace gs

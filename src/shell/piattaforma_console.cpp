@@ -26,6 +26,10 @@ void PiattaformaConsole::segnala_guasto(const std::string& descrizione) {
   errori_ << "run stopped: " << descrizione << std::endl;
 }
 
+void PiattaformaConsole::segnala_errore_scenario(const std::string& testo) {
+  errori_ << testo << std::endl;
+}
+
 Cartella cartella_eseguibile() {
   std::error_code errore;
   const std::filesystem::path eseguibile = std::filesystem::read_symlink("/proc/self/exe", errore);

@@ -19,6 +19,8 @@ class PiattaformaConsole : public Piattaforma {
   // Writes the text on the error stream, on a line of its own.
   void messaggio(const std::string& testo) override;
   void segnala_guasto(const std::string& descrizione) override;
+  // Writes the text on the error stream, on a line of its own.
+  void segnala_errore_scenario(const std::string& testo) override;
 
  private:
   Cartella cartella_;
