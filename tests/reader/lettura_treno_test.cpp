@@ -8,17 +8,10 @@
 #include "reader/errore_esecuzione.h"
 #include "reader/lettore_campi.h"
 #include "reader/lettura_treno.h"
+#include "tabelle_test.h"
 
 namespace gs {
 namespace {
-
-// The track a line file leaves: cells 0 .. numero_celle, all zero.
-TabelleScenario percorso(std::int32_t numero_celle) {
-  TabelleScenario tab;
-  tab.celle.resize(static_cast<std::size_t>(numero_celle) + 1);
-  tab.numero_celle = numero_celle;
-  return tab;
-}
 
 std::string file_treno(const std::string& corpo) {
   return "      titolo\r\n\r\ninizio_dati\r\n[generale]\r\n" + corpo + "\r\n[fine]\r\n";
@@ -60,7 +53,7 @@ const std::string kVelocitaIniziali =
     "velocita' limite ,   500    ,  115\r\n";
 
 TEST(LetturaTreno, TrainHeader) {
-  TabelleScenario tab = percorso(340);
+  TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab,
               "numero vetture,    6\r\n"
               "percentuale massa frenata,    120\r\n"
@@ -76,12 +69,12 @@ TEST(LetturaTreno, TrainHeader) {
   EXPECT_EQ(r.d3, 40);
 
   // Sand and the clock are 16-bit.
-  TabelleScenario troppa = percorso(340);
+  TabelleScenario troppa = test::percorso_vuoto(340);
   EXPECT_THROW(leggi_treno(troppa, "sabbia, 40000\r\n"), ErroreEsecuzione);
 }
 
 TEST(LetturaTreno, SpeedLimitsAndAdhesionFillTheCells) {
-  TabelleScenario tab = percorso(340);
+  TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab, "[aderenze]\r\naderenza,       0,    75\r\n[vel_limite]\r\n" + kVelocitaIniziali);
   EXPECT_EQ(tab.codice_errore, 0);
   EXPECT_EQ(colonna(tab, &Cella::velocita, 8, 11), (std::vector<int>{6, 6, 23, 23}));
@@ -98,7 +91,7 @@ TEST(LetturaTreno, SpeedStepsAndAdhesionBytes) {
   const Caso casi[] = {{"62", 12}, {"63", 13}, {"1277", 255}, {"-2", 0}, {"1278", -1}, {"-3", -1}};
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.velocita);
-    TabelleScenario tab = percorso(340);
+    TabelleScenario tab = test::percorso_vuoto(340);
     const std::string corpo = std::string("velocita' limite , 0, ") + caso.velocita + "\r\n";
     if (caso.passi < 0) {
       EXPECT_THROW(leggi_treno(tab, corpo), ErroreEsecuzione);
@@ -108,13 +101,13 @@ TEST(LetturaTreno, SpeedStepsAndAdhesionBytes) {
     }
   }
   // Adhesion keeps the low 8 bits.
-  TabelleScenario tab = percorso(340);
+  TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab, "aderenza, 0, 300\r\naderenza, 100, -1\r\n");
   EXPECT_EQ(colonna(tab, &Cella::aderenza, 0, 2), (std::vector<int>{44, 44, 255}));
 }
 
 TEST(LetturaTreno, StationsStopZonesAndMarks) {
-  TabelleScenario tab = percorso(1780);
+  TabelleScenario tab = test::percorso_vuoto(1780);
   leggi_treno(tab,
               "[stazioni]\r\n"
               "-           pos. tipo lung. t  t  m    d d r   d d d   a   o  o  o   nome    ,\r\n"
@@ -174,14 +167,14 @@ TEST(LetturaTreno, StationBoundaries) {
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
-    TabelleScenario tab = percorso(340);
+    TabelleScenario tab = test::percorso_vuoto(340);
     leggi_treno(tab, caso.corpo);
     EXPECT_EQ(tab.codice_errore, caso.codice);
     EXPECT_EQ(marche(tab), caso.marche);
   }
 
   // The first station keeps no `mar` or `tab`, though its stop zone has the 50 m.
-  TabelleScenario tab = percorso(340);
+  TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab, "stazione, 1000, 2, 600, 0, 1, 1, 1,1,0, 4,1,1, 60, 18,10, 0, A\r\n");
   EXPECT_EQ(tab.record[1].fine_fermata, 1350);
   EXPECT_EQ(tab.record[1].mar, 0);
@@ -220,7 +213,7 @@ TEST(LetturaTreno, StationErrorsEndTheReading) {
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.corpo);
-    TabelleScenario tab = percorso(1780);
+    TabelleScenario tab = test::percorso_vuoto(1780);
     tab.record[kRecordProgressivaTre].inizio_fermata = 75;  // error 2, were it checked
     leggi_treno(tab, kVelocitaIniziali + caso.corpo + "numero vetture, 6\r\n",
                 caso.indice_cartelli);
@@ -248,7 +241,7 @@ TEST(LetturaTreno, PositionTooNearTheEndEndsTheFileWithError15) {
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.riga);
-    TabelleScenario tab = percorso(340);
+    TabelleScenario tab = test::percorso_vuoto(340);
     leggi_treno(tab, kVelocitaIniziali + caso.riga + "\r\nnumero vetture, 6\r\n");
     EXPECT_EQ(tab.codice_errore, 15);
     EXPECT_EQ(tab.posizione_errore, caso.posizione);
@@ -256,7 +249,7 @@ TEST(LetturaTreno, PositionTooNearTheEndEndsTheFileWithError15) {
     // The end steps still run.
     EXPECT_EQ(tab.celle.at(337).velocita, 23);
   }
-  TabelleScenario tab = percorso(340);
+  TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab, "stazione, 16200, 28, 600, 0, 0, 0, 1,1,0, 4,1,1, 60, 18,10, 0, A\r\n");
   EXPECT_EQ(tab.codice_errore, 0);
 }
@@ -275,7 +268,7 @@ TEST(LetturaTreno, AbbattimentoMarkers) {
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.valore);
-    TabelleScenario tab = percorso(340);
+    TabelleScenario tab = test::percorso_vuoto(340);
     leggi_treno(tab, std::string("abbattimento, 1000, ") + caso.valore + "\r\n");
     EXPECT_EQ(tab.codice_errore, 0);
     EXPECT_EQ(tab.celle.at(20).tipo, caso.tipo);
@@ -284,7 +277,7 @@ TEST(LetturaTreno, AbbattimentoMarkers) {
 }
 
 TEST(LetturaTreno, SignalsAndSlowdownsGoThroughTheRecorders) {
-  TabelleScenario tab = percorso(340);
+  TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab,
               "[rallentamenti]\r\nrallentamento, 5000, 30, 400, 1, 1, 0\r\n"
               "[segnali]\r\nsegnale,   1000, 1, 4, 1, 0, 0,     0, 0, 0, 0, 0\r\n");
@@ -295,7 +288,7 @@ TEST(LetturaTreno, SignalsAndSlowdownsGoThroughTheRecorders) {
   EXPECT_EQ(tab.celle.at(77).tipo, kCellaAvvisoRallentamento);
 
   // An error 15 left by the line file makes the first signal end the reading.
-  TabelleScenario dopo_15 = percorso(340);
+  TabelleScenario dopo_15 = test::percorso_vuoto(340);
   dopo_15.codice_errore = 15;
   leggi_treno(dopo_15, kVelocitaIniziali + "segnale, 1000, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0\r\n");
   EXPECT_EQ(dopo_15.codice_errore, 15);
@@ -319,7 +312,7 @@ TEST(LetturaTreno, ProgressivesAreCheckedAtTheEnd) {
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.valore);
-    TabelleScenario tab = percorso(340);
+    TabelleScenario tab = test::percorso_vuoto(340);
     tab.record[kRecordProgressivaDue].*caso.campo = caso.valore;
     leggi_treno(tab, caso.corpo);
     EXPECT_EQ(tab.codice_errore, caso.codice);
@@ -327,7 +320,7 @@ TEST(LetturaTreno, ProgressivesAreCheckedAtTheEnd) {
 }
 
 TEST(LetturaTreno, WithoutGeneraleNothingIsRead) {
-  TabelleScenario tab = percorso(340);
+  TabelleScenario tab = test::percorso_vuoto(340);
   LettoreCampi lettore("treno.txt", "numero vetture, 6\r\naderenza, 0, 75\r\naderenza, 100, 50\r\n");
   leggi_descrizione_treno(lettore, tab, kRecordPrimoCartello);
   EXPECT_EQ(tab.codice_errore, 0);

@@ -5,16 +5,10 @@
 
 #include "reader/errore_esecuzione.h"
 #include "reader/memo.h"
+#include "tabelle_test.h"
 
 namespace gs {
 namespace {
-
-TabelleScenario traccia(int numero_celle) {
-  TabelleScenario tab;
-  tab.celle.resize(static_cast<std::size_t>(numero_celle) + 1);
-  tab.numero_celle = numero_celle;
-  return tab;
-}
 
 TEST(MemoIndicatoriVMax, SpeedCodesAndStripes) {
   struct Caso {
@@ -29,7 +23,7 @@ TEST(MemoIndicatoriVMax, SpeedCodesAndStripes) {
       {{1000, 1638, -1638, 0, 0, 35, -40, -8, 0}, 21, 32767, -32768, -2, 0},
   };
   for (const Caso& caso : casi) {
-    TabelleScenario tab = traccia(200);
+    TabelleScenario tab = test::percorso_vuoto(200);
     tab.celle[caso.cella].tipo = kCellaMontagna;  // a mountain mark is free
     const std::vector<Cella> prima = tab.celle;
     memo_indicatori_v_max(tab, caso.board);
@@ -50,7 +44,7 @@ TEST(MemoIndicatoriVMax, SpeedCodesAndStripes) {
 }
 
 TEST(MemoIndicatoriVMax, ATakenCellIsRefusedUntouched) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   tab.celle[17].tipo = kCellaSegnale;
   const std::vector<Cella> prima = tab.celle;
   memo_indicatori_v_max(tab, {800, 105, 115, 120, 0, 0, 0, 0, 0});
@@ -67,7 +61,7 @@ TEST(MemoIndicatoriVMax, ACodeBeyondSixteenBitsFailsBeforeWritingAnything) {
       {800, 0, 0, 0, 0, 2147483647, 0, 0, 0},
   };
   for (const IndicatoreVelocita& board : casi) {
-    TabelleScenario tab = traccia(100);
+    TabelleScenario tab = test::percorso_vuoto(100);
     const std::vector<Cella> prima = tab.celle;
     EXPECT_THROW(memo_indicatori_v_max(tab, board), ErroreEsecuzione);
     EXPECT_TRUE(tab.celle == prima);
@@ -75,7 +69,7 @@ TEST(MemoIndicatoriVMax, ACodeBeyondSixteenBitsFailsBeforeWritingAnything) {
 }
 
 TEST(MemoIndicatoriVMax, ACellOffTheTrackFails) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   EXPECT_THROW(memo_indicatori_v_max(tab, {5000, 105, 115, 120, 0, 0, 0, 0, 0}), ErroreEsecuzione);
   EXPECT_THROW(memo_indicatori_v_max(tab, {-100, 105, 115, 120, 0, 0, 0, 0, 0}), ErroreEsecuzione);
 }

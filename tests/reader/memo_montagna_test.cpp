@@ -5,16 +5,10 @@
 
 #include "reader/errore_esecuzione.h"
 #include "reader/memo.h"
+#include "tabelle_test.h"
 
 namespace gs {
 namespace {
-
-TabelleScenario traccia(int numero_celle) {
-  TabelleScenario tab;
-  tab.celle.resize(static_cast<std::size_t>(numero_celle) + 1);
-  tab.numero_celle = numero_celle;
-  return tab;
-}
 
 std::vector<std::size_t> celle_con_montagna(const TabelleScenario& tab) {
   std::vector<std::size_t> indici;
@@ -25,7 +19,7 @@ std::vector<std::size_t> celle_con_montagna(const TabelleScenario& tab) {
 }
 
 TEST(MemoMontagna, RecordsTheStretchAndItsCells) {
-  TabelleScenario tab = traccia(1780);
+  TabelleScenario tab = test::percorso_vuoto(1780);
   memo_montagna(tab, 29100, 29200, 2);
 
   EXPECT_EQ(tab.numero_montagne, 1);
@@ -50,7 +44,7 @@ TEST(MemoMontagna, AStretchCloseAfterThePreviousOneIsKindThree) {
       {30000, 1},
   };
   for (const Caso& caso : casi) {
-    TabelleScenario tab = traccia(1780);
+    TabelleScenario tab = test::percorso_vuoto(1780);
     memo_montagna(tab, 29100, 29200, 2);
     memo_montagna(tab, caso.inizio, caso.inizio + 200, 1);
     const auto prima_cella = static_cast<std::size_t>(caso.inizio / 50);
@@ -61,7 +55,7 @@ TEST(MemoMontagna, AStretchCloseAfterThePreviousOneIsKindThree) {
 }
 
 TEST(MemoMontagna, KindAboveTenMarksEveryFourthPlainCell) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   tab.celle[27].tipo = kCellaSegnale;  // the 8th cell of the stretch is taken
   memo_montagna(tab, 1000, 1500, 12);  // cells 20 .. 29
 
@@ -75,7 +69,7 @@ TEST(MemoMontagna, KindAboveTenMarksEveryFourthPlainCell) {
 }
 
 TEST(MemoMontagna, TheEightyFirstStretchFailsBeforeWritingAnything) {
-  TabelleScenario tab = traccia(1000);
+  TabelleScenario tab = test::percorso_vuoto(1000);
   for (int n = 0; n < kNumeroMontagne; ++n) memo_montagna(tab, n * 500, n * 500 + 100, 1);
   ASSERT_EQ(tab.numero_montagne, kNumeroMontagne);
   const TabelleScenario prima = tab;
@@ -88,7 +82,7 @@ TEST(MemoMontagna, TheEightyFirstStretchFailsBeforeWritingAnything) {
 }
 
 TEST(MemoMontagna, AStretchRunningOffTheTrackFailsBeforeWritingAnything) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   EXPECT_THROW(memo_montagna(tab, 4900, 5200, 2), ErroreEsecuzione);  // cells 98 .. 103
   EXPECT_EQ(tab.numero_montagne, 0);
   EXPECT_EQ(tab.montagna_inizio[1], 0);

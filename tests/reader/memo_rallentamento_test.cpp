@@ -5,16 +5,10 @@
 
 #include "reader/errore_esecuzione.h"
 #include "reader/memo.h"
+#include "tabelle_test.h"
 
 namespace gs {
 namespace {
-
-TabelleScenario traccia(int numero_celle) {
-  TabelleScenario tab;
-  tab.celle.resize(static_cast<std::size_t>(numero_celle) + 1);
-  tab.numero_celle = numero_celle;
-  return tab;
-}
 
 std::vector<std::size_t> celle_cambiate(const std::vector<Cella>& prima,
                                         const std::vector<Cella>& dopo) {
@@ -31,7 +25,7 @@ Rallentamento a_1550(std::int32_t f_ta, std::int32_t d_v) {
 }
 
 TEST(MemoRallentamento, PlacesWarningStartEndAndApproachCells) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   tab.celle[32].tipo = kCellaMontagna;  // a mountain mark counts as free
   const std::vector<Cella> prima = tab.celle;
   memo_rallentamento(tab, a_1550(1, 2));
@@ -59,7 +53,7 @@ TEST(MemoRallentamento, PlacesWarningStartEndAndApproachCells) {
 }
 
 TEST(MemoRallentamento, ZeroSwitchesLeaveTheirFieldsAlone) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   tab.celle[32].valore2 = 9;  // left over in a free cell: d_v 0 does not touch it
   memo_rallentamento(tab, a_1550(0, 0));
 
@@ -71,7 +65,7 @@ TEST(MemoRallentamento, ZeroSwitchesLeaveTheirFieldsAlone) {
 }
 
 TEST(MemoRallentamento, NoWarningBoardUpTo1500Metres) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   const std::vector<Cella> prima = tab.celle;
   memo_rallentamento(tab, Rallentamento{.x = 1500, .v = 60, .l = 1000, .f_tt = 0, .f_ta = 1, .d_v = 2});
 
@@ -90,7 +84,7 @@ TEST(MemoRallentamento, ApproachCellsTouchTheWarningBoard) {
   };
   const Caso casi[] = {{1550, 8}, {1575, 8}, {1625, 10}, {1600, 9}, {1501, 7}};
   for (const Caso& caso : casi) {
-    TabelleScenario tab = traccia(100);
+    TabelleScenario tab = test::percorso_vuoto(100);
     memo_rallentamento(tab, Rallentamento{.x = caso.x, .v = 60, .l = 500, .f_tt = 0, .f_ta = 1, .d_v = 0});
     EXPECT_EQ(tab.codice_errore, 0) << caso.x;
     EXPECT_EQ(tab.celle[caso.avviso].tipo, kCellaAvvisoRallentamento) << caso.x;
@@ -115,7 +109,7 @@ TEST(MemoRallentamento, ARefusedPlacementStopsAtTheTakenCell) {
       {5, 20, {8, 32, 52}},     // an approach cell: board, start and end stay written
   };
   for (const Caso& caso : casi) {
-    TabelleScenario tab = traccia(100);
+    TabelleScenario tab = test::percorso_vuoto(100);
     tab.celle[caso.occupata].tipo = kCellaSegnale;
     const std::vector<Cella> prima = tab.celle;
     memo_rallentamento(tab, a_1550(1, 2));
@@ -126,7 +120,7 @@ TEST(MemoRallentamento, ARefusedPlacementStopsAtTheTakenCell) {
 }
 
 TEST(MemoRallentamento, AnEndBeyondTheTrackFailsBeforeWritingAnything) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   const std::vector<Cella> prima = tab.celle;
   EXPECT_THROW(memo_rallentamento(tab, Rallentamento{.x = 4000, .v = 60, .l = 1000, .f_tt = 0, .f_ta = 1, .d_v = 0}),
                ErroreEsecuzione);
@@ -135,7 +129,7 @@ TEST(MemoRallentamento, AnEndBeyondTheTrackFailsBeforeWritingAnything) {
 }
 
 TEST(MemoRallentamento, SixteenBitFieldsKeepTheLowBits) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   memo_rallentamento(tab, Rallentamento{.x = 1550, .v = 65536 + 60, .l = 1000, .f_tt = -1, .f_ta = 0, .d_v = 70000});
   EXPECT_EQ(tab.celle[32].valore1, 60);
   EXPECT_EQ(tab.celle[32].valore2, 70000 - 65536);

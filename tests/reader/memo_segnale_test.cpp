@@ -6,16 +6,10 @@
 
 #include "reader/errore_esecuzione.h"
 #include "reader/memo.h"
+#include "tabelle_test.h"
 
 namespace gs {
 namespace {
-
-TabelleScenario traccia(int numero_celle) {
-  TabelleScenario tab;
-  tab.celle.resize(static_cast<std::size_t>(numero_celle) + 1);
-  tab.numero_celle = numero_celle;
-  return tab;
-}
 
 // The approach marks on the track, by cell.
 std::map<std::size_t, int> marche(const TabelleScenario& tab) {
@@ -33,7 +27,7 @@ Segnale segnale_a(std::int32_t posizione) {
 }
 
 TEST(MemoSegnale, PacksTheAspectsAndMarksTheApproach) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   tab.celle[17].tipo = kCellaInizioRallentamento;  // marks go on whatever the cell holds
   memo_segnale(tab, segnale_a(1000));
 
@@ -61,7 +55,7 @@ TEST(MemoSegnale, SignalTimeOnlyForLeftAspectTwo) {
       {2, 101, 101}, {2, 190, 190}, {2, 300, 44}, {2, -5, 251},  {3, 190, 0},
   };
   for (const Caso& caso : casi) {
-    TabelleScenario tab = traccia(100);
+    TabelleScenario tab = test::percorso_vuoto(100);
     Segnale s = segnale_a(1000);
     s.sx = caso.sx;
     s.tempo = caso.tempo;
@@ -71,7 +65,7 @@ TEST(MemoSegnale, SignalTimeOnlyForLeftAspectTwo) {
 }
 
 TEST(MemoSegnale, ATakenCellIsRefusedUntouched) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   memo_segnale(tab, segnale_a(1000));
   const std::vector<Cella> prima = tab.celle;
   Segnale altro = segnale_a(1000);
@@ -100,7 +94,7 @@ TEST(MemoSegnale, NearTheOriginTheMarksBeforeCellZeroAreLeftOut) {
       {350, {{6, 81}, {4, 82}, {2, 83}, {0, 84}}},
   };
   for (const Caso& caso : casi) {
-    TabelleScenario tab = traccia(100);
+    TabelleScenario tab = test::percorso_vuoto(100);
     memo_segnale(tab, segnale_a(caso.posizione));
     EXPECT_EQ(tab.codice_errore, 0);
     EXPECT_EQ(marche(tab), caso.attese) << caso.posizione;
@@ -109,17 +103,17 @@ TEST(MemoSegnale, NearTheOriginTheMarksBeforeCellZeroAreLeftOut) {
 
 TEST(MemoSegnale, ACellOffTheTrackFailsBeforeWritingAnything) {
   for (std::int32_t posizione : {5000, 5100, -100}) {  // cells 101, 103, -1 on a 0 .. 100 track
-    TabelleScenario tab = traccia(100);
+    TabelleScenario tab = test::percorso_vuoto(100);
     EXPECT_THROW(memo_segnale(tab, segnale_a(posizione)), ErroreEsecuzione) << posizione;
     EXPECT_TRUE(marche(tab).empty()) << posizione;
   }
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   memo_segnale(tab, segnale_a(4950));  // the last cell
   EXPECT_EQ(tab.celle[100].tipo, kCellaSegnale);
 }
 
 TEST(MemoSegnale, FieldsKeepTheirLowBits) {
-  TabelleScenario tab = traccia(100);
+  TabelleScenario tab = test::percorso_vuoto(100);
   Segnale s = segnale_a(1000);
   s.s1 = 3277;  // 32770
   s.sx = 9;     // marks (27 + 2) * 10 + b
