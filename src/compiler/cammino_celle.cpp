@@ -135,13 +135,21 @@ void regola_b(TabelleScenario& tab, Indice inizio) {
   if (fine) marcatore_dopo_la_fine(tab, *fine);
 }
 
+std::int32_t conta_marcatori(const TabelleScenario& tab) {
+  return static_cast<std::int32_t>(std::count_if(
+      tab.celle.begin(), tab.celle.end(), [](const Cella& c) { return c.tipo == kCellaAbbattimento; }));
+}
+
 }  // namespace
 
-void cammino_celle(TabelleScenario& tab) {
+std::int32_t cammino_celle(TabelleScenario& tab) {
+  // The walk turns free cells into markers and never takes a marker away.
+  const std::int32_t prima = conta_marcatori(tab);
   for (Indice i = 1; i <= ultima_cella(tab) - 2; ++i) {
     if (cella(tab, i).tipo == kCellaAvvisoRallentamento) regola_a(tab, i);
     if (cella(tab, i).tipo == kCellaInizioRallentamento) regola_b(tab, i);
   }
+  return conta_marcatori(tab) - prima;
 }
 
 }  // namespace gs

@@ -15,6 +15,7 @@ inline constexpr std::int16_t kVelocitaSenzaRipetizione = 110;  // km/h: no repe
 // each warning board (type 4), rule B at each slowdown start (type 3). Never looks
 // past N; changes only cells of types 0, 11 and 12. Conflicts set error 11, 12 or
 // 13 with the cell index x 50 as the error position; the walk goes on after them.
-void cammino_celle(TabelleScenario& tab);
+// Returns how many markers it placed.
+std::int32_t cammino_celle(TabelleScenario& tab);
 
 }  // namespace gs

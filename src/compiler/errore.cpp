@@ -6,7 +6,7 @@ namespace gs {
 
 void errore(Piattaforma& piattaforma, const std::string& a) {
   piattaforma.messaggio(" Errore n. " + a);
-  throw FineProgramma{kStatoErroreNumerato};
+  throw FineProgramma{kStatoErroreNumerato, a};
 }
 
 }  // namespace gs

@@ -9,7 +9,7 @@
 namespace gs {
 
 // Shows " Errore n. " followed by `a` and ends the program at once with
-// status 1 (throws FineProgramma; nothing after it runs).
+// status 1 (throws FineProgramma carrying `a`; nothing after it runs).
 [[noreturn]] void errore(Piattaforma& piattaforma, const std::string& a);
 
 // The smaller of two values; the first on a tie.

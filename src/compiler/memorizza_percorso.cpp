@@ -41,19 +41,31 @@ void controlla_e_timbra_testate(TabelleScenario& tab, Piattaforma& piattaforma) 
 
 bool percorso_presente(const TabelleScenario& tab) { return tab.celle.size() >= 2; }
 
-void memorizza_percorso(const std::int32_t& j, const IdentitaScenario& id, const Cartella& cartella,
-                        TabelleScenario& tab, Piattaforma& piattaforma) {
-  azzera_tabelle(j, tab);
-  memorizza_dati(id, cartella, tab);
-  compila_percorso(id, cartella, tab, piattaforma);
+EsitoCompilazione memorizza_percorso(const std::int32_t& j, const IdentitaScenario& id,
+                                     const Cartella& cartella, TabelleScenario& tab,
+                                     Piattaforma& piattaforma) {
+  return compila_scenario(j, id, cartella, cartella, OpzioniLettura{}, tab, piattaforma);
 }
 
-void compila_percorso(const IdentitaScenario& id, const Cartella& cartella, TabelleScenario& tab,
-                      Piattaforma& piattaforma) {
-  if (!percorso_presente(tab)) return;
-  cammino_celle(tab);
+EsitoCompilazione compila_scenario(const std::int32_t& j, const IdentitaScenario& id,
+                                   const Cartella& descrizioni, const Cartella& uscita,
+                                   const OpzioniLettura& lettura, TabelleScenario& tab,
+                                   Piattaforma& piattaforma) {
+  azzera_tabelle(j, tab);
+  EsitoCompilazione esito;
+  esito.lettura = memorizza_dati(id, descrizioni, tab, lettura);
+  esito.file_scritti = percorso_presente(tab);
+  esito.marcatori_aggiunti = compila_percorso(id, uscita, tab, piattaforma);
+  return esito;
+}
+
+std::int32_t compila_percorso(const IdentitaScenario& id, const Cartella& cartella,
+                              TabelleScenario& tab, Piattaforma& piattaforma) {
+  if (!percorso_presente(tab)) return 0;
+  const std::int32_t marcatori = cammino_celle(tab);
   controlla_e_timbra_testate(tab, piattaforma);
   scrivi_file_compilati(id, cartella, tab);
+  return marcatori;
 }
 
 }  // namespace gs

@@ -332,18 +332,19 @@ void completa_treno(LettoreCampi& lettore, TabelleScenario& tab, StatoTreno& sta
 
 }  // namespace
 
-void leggi_descrizione_treno(LettoreCampi& lettore, TabelleScenario& tab,
-                             std::int32_t indice_cartelli) {
+std::int32_t leggi_descrizione_treno(LettoreCampi& lettore, TabelleScenario& tab,
+                                     std::int32_t indice_cartelli) {
   trova_generale(lettore);
   StatoTreno stato;
   stato.indice_cartelli = indice_cartelli;
   std::string campo;
   while (prossimo_campo_chiave(lettore, campo)) {
     const EsitoRecord esito = leggi_voce_treno(lettore, tab, stato, campo);
-    if (esito == EsitoRecord::errore) return;
+    if (esito == EsitoRecord::errore) return stato.indice_stazione - 1;
     if (esito == EsitoRecord::fuori_percorso) break;
   }
   completa_treno(lettore, tab, stato);
+  return stato.indice_stazione - 1;
 }
 
 }  // namespace gs

@@ -11,8 +11,9 @@
 namespace gs {
 
 // Reads a train description file into `tab`, stations from record 1 up to
-// below `indice_cartelli`; stops at its first error. Throws ErroreEsecuzione.
-void leggi_descrizione_treno(LettoreCampi& lettore, TabelleScenario& tab,
-                             std::int32_t indice_cartelli);
+// below `indice_cartelli`; stops at its first error. Returns how many stations
+// it stored in full. Throws ErroreEsecuzione.
+std::int32_t leggi_descrizione_treno(LettoreCampi& lettore, TabelleScenario& tab,
+                                     std::int32_t indice_cartelli);
 
 }  // namespace gs

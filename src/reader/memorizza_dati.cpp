@@ -49,7 +49,7 @@ void elimina_descrizione(const std::string& percorso, const OpzioniLettura& opzi
 
 }  // namespace
 
-PuntoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella,
+EsitoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella,
                             TabelleScenario& tab, const OpzioniLettura& opzioni) {
   tab.record[kRecordTestataScenario].nome = id.codice_scenario;
   tab.record[kRecordTestataRipetizione].nome = id.numero_treno;
@@ -58,10 +58,10 @@ PuntoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella
   const std::string percorso_linea = cartella.file(nome_linea);
   const std::string percorso_treno = cartella.file(nome_treno);
 
-  PuntoLettura punto{nome_linea, 0};
+  EsitoLettura esito{nome_linea, 0, {}, 0};
   if (!file_esiste(percorso_linea)) {
     tab.codice_errore = kLineaMancante;
-    return punto;
+    return esito;
   }
   // A run-time failure anywhere below becomes error 25 and takes both files.
   std::optional<LettoreCampi> lettore;
@@ -71,18 +71,19 @@ PuntoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella
     elimina_descrizione(percorso_linea, opzioni);
     if (linea.leggi_treno) {
       lettore.reset();
-      punto.file = nome_treno;
+      esito.file = nome_treno;
       lettore.emplace(nome_treno, leggi_tutto(nome_treno, percorso_treno));
-      leggi_descrizione_treno(*lettore, tab, linea.indice_cartelli);
+      esito.numero_stazioni = leggi_descrizione_treno(*lettore, tab, linea.indice_cartelli);
       elimina_descrizione(percorso_treno, opzioni);
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& guasto) {
+    esito.motivo = guasto.what();
     elimina_descrizione(percorso_linea, opzioni);
     elimina_descrizione(percorso_treno, opzioni);
     tab.codice_errore = kErroreEsecuzione;
   }
-  if (lettore) punto.riga = lettore->riga();
-  return punto;
+  if (lettore) esito.riga = lettore->riga();
+  return esito;
 }
 
 }  // namespace gs

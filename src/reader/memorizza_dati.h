@@ -15,17 +15,20 @@ struct OpzioniLettura {
   bool elimina_descrizioni = true;  // false: both description files stay
 };
 
-// Where reading ended: the name of the description file it was at (the last
-// one it opened or tried to open) and the line, from 1, of the last field read
-// there (0 when none was read).
-struct PuntoLettura {
+// How reading ended: the name of the description file it was at (the last one
+// it opened or tried to open), the line, from 1, of the last field read there
+// (0 when none was read), the reason of a run-time failure (error 25) and the
+// number of stations stored.
+struct EsitoLettura {
   std::string file;
   std::int32_t riga = 0;
+  std::string motivo;
+  std::int32_t numero_stazioni = 0;
 };
 
 // Expects the record table cleared and the error code 0 (memorizza_percorso
 // does both). Deletes each description file once it has opened it.
-PuntoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella,
+EsitoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella,
                             TabelleScenario& tab, const OpzioniLettura& opzioni = {});
 
 }  // namespace gs

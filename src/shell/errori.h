@@ -8,9 +8,10 @@
 namespace gs {
 
 // Thrown once the program must end at once with `stato` as its exit status
-// (after `errore` has shown its message).
+// (after `errore` has shown its message, whose number is `numero`).
 struct FineProgramma {
   int stato;
+  std::string numero;
 };
 
 // A file could not be created, written, closed or deleted. Ends the run with

@@ -61,12 +61,15 @@ TEST_P(CamminoCelle, PlacesTheMarkersAndRecordsTheConflicts) {
   const CasoCammino& caso = GetParam();
   TabelleScenario tab = pista(caso.ultima, caso.posate);
   std::vector<Cella> attese = tab.celle;
+  std::int32_t nuovi_marcatori = 0;
   for (const Posa& p : caso.cambiate) {
-    attese.at(static_cast<std::size_t>(p.indice)).tipo = p.tipo;
-    attese.at(static_cast<std::size_t>(p.indice)).valore1 = p.valore1;
+    Cella& attesa = attese.at(static_cast<std::size_t>(p.indice));
+    if (attesa.tipo != kCellaAbbattimento && p.tipo == kCellaAbbattimento) ++nuovi_marcatori;
+    attesa.tipo = p.tipo;
+    attesa.valore1 = p.valore1;
   }
 
-  cammino_celle(tab);
+  EXPECT_EQ(cammino_celle(tab), nuovi_marcatori);
 
   for (std::size_t i = 0; i < attese.size(); ++i) {
     EXPECT_EQ(tab.celle[i], attese[i]) << "cell " << i << ": type " << int{tab.celle[i].tipo}

@@ -82,7 +82,7 @@ int conta_celle(const TabelleScenario& tab, std::uint8_t tipo) {
 
 struct LetturaIncorporata {
   TabelleScenario tab;
-  PuntoLettura punto;
+  EsitoLettura punto;
 };
 
 LetturaIncorporata leggi_incorporato(const test::CartellaTemporanea& dir) {
@@ -103,6 +103,8 @@ TEST(MemorizzaDati, ReadsTheEmbeddedScenario) {
   EXPECT_FALSE(test::esiste(dir.file(kNomeTreno)));
   EXPECT_EQ(punto.file, kNomeTreno);
   EXPECT_EQ(punto.riga, 112);
+  EXPECT_EQ(punto.numero_stazioni, 16);
+  EXPECT_EQ(punto.motivo, "");
 
   const auto& r = tab.record;
   EXPECT_EQ(r[kRecordTestataTreno].fine_fermata, 82000);
@@ -227,11 +229,12 @@ TEST(MemorizzaDati, ErrorCodesReadingPointAndDeletion) {
       if (caso.linea) test::scrivi_byte(dir.file(kNomeLinea), *caso.linea);
       if (caso.treno) test::scrivi_byte(dir.file(kNomeTreno), *caso.treno);
       TabelleScenario tab;
-      const PuntoLettura punto =
+      const EsitoLettura punto =
           memorizza_dati(kId, dir.cartella(), tab, OpzioniLettura{.elimina_descrizioni = elimina});
       EXPECT_EQ(tab.codice_errore, caso.codice);
       EXPECT_EQ(punto.file, caso.file);
       EXPECT_EQ(punto.riga, caso.riga);
+      EXPECT_EQ(punto.motivo.empty(), caso.codice != 25) << punto.motivo;
       EXPECT_EQ(tab.record[kRecordTestataScenario].nome, "Brisca_Nolte");
       EXPECT_EQ(tab.record[kRecordTestataRipetizione].nome, "52806");
       EXPECT_EQ(test::esiste(dir.file(kNomeLinea)), caso.linea && !elimina);
@@ -257,7 +260,7 @@ TEST(MemorizzaDati, AnyLineEndReadsTheSame) {
     test::scrivi_byte(dir.file(kNomeTreno), treno);
     TabelleScenario tab;
     tab.flag_profilo = 1;
-    const PuntoLettura punto = memorizza_dati(kId, dir.cartella(), tab);
+    const EsitoLettura punto = memorizza_dati(kId, dir.cartella(), tab);
     EXPECT_EQ(tab.codice_errore, 0);
     EXPECT_EQ(punto.riga, 112);
     EXPECT_TRUE(tab.record == crlf.tab.record);

@@ -1,0 +1,49 @@
+// Reading compiled files back into tables: the inverse of the writers, for
+// the authors' tool. A file that does not have the layout throws ErroreFormato.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "reader/tabelle.h"
+#include "shell/nomi_file.h"
+#include "shell/piattaforma.h"
+
+namespace gs {
+
+// A compiled file whose bytes do not fit its layout; the message says where.
+class ErroreFormato : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The 87 records of a scenario file, which must end with the last one.
+std::array<Record, kNumeroRecord> decodifica_file_scenario(std::string_view byte);
+
+// The cells of a track file: a whole number of 15-byte cells, at least one.
+std::vector<Cella> decodifica_file_percorso(std::string_view byte);
+
+// A line profile file: two columns of the same length of tagged elements,
+// tags 2 for the first two points, 5 for later ones, 0 for the unassigned
+// rest, assigned points a prefix the same in both columns.
+ProfiloLinea decodifica_profilo_linea(std::string_view byte);
+
+// A compiled scenario as its files hold it; the profile only when its file exists.
+struct ScenarioCompilato {
+  std::array<Record, kNumeroRecord> record{};
+  std::vector<Cella> celle;
+  std::optional<ProfiloLinea> profilo;
+};
+
+// Reads the compiled files of `id` from `cartella`. A missing or unreadable
+// scenario or track file throws ErroreFile; bad bytes throw ErroreFormato.
+ScenarioCompilato leggi_scenario_compilato(const IdentitaScenario& id, const Cartella& cartella);
+
+// The whole content of a file. Throws ErroreFile naming the path.
+std::string leggi_file(const std::string& percorso);
+
+}  // namespace gs
