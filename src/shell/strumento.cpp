@@ -1,0 +1,113 @@
+#include "shell/strumento.h"
+
+#include <functional>
+#include <map>
+
+#include "shell/argomenti.h"
+#include "shell/errori.h"
+#include "shell/strumento_comandi.h"
+
+namespace gs {
+namespace {
+
+constexpr const char* kUsoGenerale =
+    "usage: scenario_tool COMMAND [OPTIONS]\n"
+    "\n"
+    "Commands:\n"
+    "  init DIR       write the embedded scenario's description files and driver documents\n"
+    "  compile DIR    compile the description files in DIR\n"
+    "  dump FILE      list a compiled file (.sim, track .dat, line profile _linea.dat)\n"
+    "  plot DIR       draw the compiled scenario in DIR as one SVG file\n"
+    "\n"
+    "'scenario_tool COMMAND --help' tells more about each command.\n"
+    "Exit status: 0 done, 1 scenario error, 2 usage or file-system error.\n";
+
+struct Comando {
+  FormaComando forma;
+  const char* uso;
+  std::function<int(const Argomenti&, Uscite&)> esegui;
+};
+
+const std::map<std::string, Comando>& comandi() {
+  static const std::map<std::string, Comando> tabella = {
+      {"init",
+       {{1, {"--force"}, {"--code", "--train"}},
+        "usage: scenario_tool init DIR [--code CODE] [--train NUMBER] [--force]\n"
+        "\n"
+        "Writes the embedded scenario's line and train description files, and the three\n"
+        "driver documents, into DIR (made if missing), named CODE_linea.txt,\n"
+        "CODE_NUMBER-.txt, CODE_NUMBER_note.txt, CODE_NUMBER_rallentamenti.txt and\n"
+        "CODE_NUMBER_scheda_treno.txt. CODE defaults to Brisca_Nolte, NUMBER to 52806.\n"
+        "Existing files are left alone unless --force is given.\n",
+        comando_init}},
+      {"compile",
+       {{1, {"--no-profile", "--json"}, {"--code", "--train", "--out"}},
+        "usage: scenario_tool compile DIR [--code CODE] [--train NUMBER] [--out OUTDIR]\n"
+        "                              [--no-profile] [--json]\n"
+        "\n"
+        "Compiles CODE_linea.txt and CODE_NUMBER-.txt found in DIR (--code and --train\n"
+        "choose when there are several) into CODE_linea.dat, CODE_NUMBER.sim and\n"
+        "CODE_NUMBER.dat in OUTDIR (default DIR). The description files are never deleted.\n"
+        "--no-profile   compile without tracing the curves; no line profile file\n"
+        "--json         print the result as one JSON object\n"
+        "Exit status: 0 compiled, 1 scenario error, 2 usage or file-system error.\n",
+        comando_compile}},
+      {"dump",
+       {{1, {"--json"}, {}},
+        "usage: scenario_tool dump FILE [--json]\n"
+        "\n"
+        "Lists a compiled file: the records of a .sim file with their field names, the\n"
+        "cells of a track .dat file that are not plain track, or the length and extent of\n"
+        "a line profile _linea.dat file. --json prints every value for scripts.\n",
+        comando_dump}},
+      {"plot",
+       {{1, {}, {"--code", "--train", "-o"}},
+        "usage: scenario_tool plot DIR [--code CODE] [--train NUMBER] [-o FILE.svg]\n"
+        "\n"
+        "Draws the compiled scenario CODE_NUMBER in DIR as one self-contained SVG: the\n"
+        "plan of the line and, beneath it, gradient, speed limit, stations, signals,\n"
+        "boards, slowdowns and markers along the kilometres. FILE.svg defaults to\n"
+        "DIR/CODE_NUMBER.svg.\n",
+        comando_plot}},
+  };
+  return tabella;
+}
+
+}  // namespace
+
+int esegui_scenario_tool(const std::vector<std::string>& argomenti, std::ostream& uscita,
+                         std::ostream& errori) {
+  Uscite uscite{uscita, errori};
+  if (argomenti.empty()) {
+    errori << kUsoGenerale;
+    return kStatoStrumentoUso;
+  }
+  const std::string& nome = argomenti.front();
+  if (nome == "--help" || nome == "-h" || nome == "help") {
+    uscita << kUsoGenerale;
+    return kStatoStrumentoOk;
+  }
+  const auto trovato = comandi().find(nome);
+  if (trovato == comandi().end()) {
+    errori << "scenario_tool: unknown command '" << nome << "'\n\n" << kUsoGenerale;
+    return kStatoStrumentoUso;
+  }
+  const Comando& comando = trovato->second;
+  try {
+    const Argomenti letti = analizza_argomenti(
+        std::vector<std::string>(argomenti.begin() + 1, argomenti.end()), comando.forma);
+    if (letti.aiuto) {
+      uscita << comando.uso;
+      return kStatoStrumentoOk;
+    }
+    return comando.esegui(letti, uscite);
+  } catch (const ErroreUso& uso) {
+    errori << "scenario_tool " << nome << ": " << uso.what() << "\n\n" << comando.uso;
+    return kStatoStrumentoUso;
+  } catch (const ErroreFile& guasto) {
+    errori << "scenario_tool " << nome << ": " << guasto.what() << "\n";
+    return kStatoStrumentoUso;
+  }
+}
+
+}  // namespace gs

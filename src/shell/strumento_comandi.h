@@ -1,0 +1,45 @@
+// The subcommands of scenario_tool and what they share: finding a scenario's
+// files in a directory by their standard names.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "shell/argomenti.h"
+#include "shell/nomi_file.h"
+
+namespace gs {
+
+struct Uscite {
+  std::ostream& uscita;
+  std::ostream& errori;
+};
+
+int comando_init(const Argomenti& argomenti, Uscite& uscite);
+int comando_compile(const Argomenti& argomenti, Uscite& uscite);
+int comando_dump(const Argomenti& argomenti, Uscite& uscite);
+int comando_plot(const Argomenti& argomenti, Uscite& uscite);
+
+// A scenario code or train number becomes part of file names: it must be
+// non-empty and hold no path separator. Throws ErroreUso.
+void controlla_nome(const std::string& opzione, const std::string& valore);
+
+// The scenario whose description files stand in `cartella`: the code from the
+// one "CODE_linea.txt" there, the number from the one "CODE_NUMBER-.txt";
+// `codice` and `treno` choose where there are several. Throws ErroreUso when
+// none or several fit.
+IdentitaScenario trova_descrizioni(const std::string& cartella,
+                                   const std::optional<std::string>& codice,
+                                   const std::optional<std::string>& treno);
+
+// The scenario whose compiled files stand in `cartella`, from the one
+// "CODE_NUMBER.sim" there that fits `codice` and `treno`. Throws ErroreUso.
+IdentitaScenario trova_compilati(const std::string& cartella,
+                                 const std::optional<std::string>& codice,
+                                 const std::optional<std::string>& treno);
+
+// The option's value, if it was given.
+std::optional<std::string> opzione(const Argomenti& argomenti, const std::string& nome);
+
+}  // namespace gs

@@ -1,0 +1,197 @@
+// scenario_tool compile: the one-shot program's compile, on an author's files,
+// which it never deletes.
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include "compiler/memorizza_percorso.h"
+#include "compiler/messaggi_errore.h"
+#include "shell/errori.h"
+#include "shell/json.h"
+#include "shell/strumento.h"
+#include "shell/strumento_comandi.h"
+
+namespace gs {
+namespace {
+
+// The platform of a compile run from the tool: no window; what the compiler
+// would show is kept for the tool's own report.
+class PiattaformaCompilazione : public Piattaforma {
+ public:
+  explicit PiattaformaCompilazione(Cartella cartella) : cartella_(std::move(cartella)) {}
+  Cartella cartella_programma() const override { return cartella_; }
+  void mostra_finestra(const Finestra&) override {}
+  void ridisegna_finestra() override {}
+  void messaggio(const std::string&) override {}
+  void segnala_guasto(const std::string&) override {}
+  void segnala_errore_scenario(const std::string&) override {}
+
+ private:
+  Cartella cartella_;
+};
+
+struct Riepilogo {
+  IdentitaScenario id;
+  std::int32_t codice_errore = 0;
+  bool senza_percorso = false;  // read without error, yet no track to compile
+  std::optional<std::int32_t> posizione_errore;
+  std::string messaggio;
+  std::string motivo;  // of a run-time failure while reading
+  EsitoLettura lettura;
+  std::vector<std::string> file_scritti;
+  std::int32_t lunghezza = 0;
+  std::int32_t numero_celle = 0;
+  std::int32_t stazioni = 0;
+  std::int32_t segnali = 0;
+  std::int32_t indicatori = 0;
+  std::int32_t rallentamenti = 0;
+  std::int32_t marcatori_aggiunti = 0;
+  std::optional<std::int32_t> codice_gara_semplice;
+  std::optional<std::int32_t> codice_gara_pesato;
+};
+
+std::int32_t conta_celle(const TabelleScenario& tab, std::uint8_t tipo) {
+  return static_cast<std::int32_t>(std::count_if(
+      tab.celle.begin(), tab.celle.end(), [tipo](const Cella& c) { return c.tipo == tipo; }));
+}
+
+void crea_cartella(const std::string& cartella) {
+  std::error_code errore;
+  std::filesystem::create_directories(cartella, errore);
+  if (errore) throw ErroreFile("create directory", cartella, errore.message());
+}
+
+std::vector<std::string> nomi_compilati(const IdentitaScenario& id, bool con_profilo) {
+  std::vector<std::string> nomi;
+  if (con_profilo) nomi.push_back(nome_profilo_linea(id));
+  nomi.push_back(nome_file_scenario(id));
+  nomi.push_back(nome_file_percorso(id));
+  return nomi;
+}
+
+void riassumi_tabelle(const TabelleScenario& tab, Riepilogo& r) {
+  r.lunghezza = tab.record[kRecordTestataTreno].fine_fermata;
+  r.numero_celle = tab.numero_celle;
+  r.segnali = conta_celle(tab, kCellaSegnale);
+  r.indicatori = conta_celle(tab, kCellaIndicatoreVelocita);
+  r.rallentamenti = conta_celle(tab, kCellaInizioRallentamento);
+}
+
+void scrivi_testo(const Riepilogo& r, const Cartella& uscita, Uscite& uscite) {
+  if (!r.file_scritti.empty()) {
+    auto& o = uscite.uscita;
+    o << "compiled " << r.id.codice_scenario << " " << r.id.numero_treno << " into "
+      << uscita.percorso << "\n";
+    o << "  route length   " << r.lunghezza << " m\n";
+    o << "  cells          " << r.numero_celle << "\n";
+    o << "  stations       " << r.stazioni << "\n";
+    o << "  signals        " << r.segnali << "\n";
+    o << "  speed boards   " << r.indicatori << "\n";
+    o << "  slowdowns      " << r.rallentamenti << "\n";
+    o << "  markers added  " << r.marcatori_aggiunti << "\n";
+    if (r.codice_gara_semplice && r.codice_gara_pesato) {
+      o << "  race codes     " << *r.codice_gara_semplice << " plain, " << *r.codice_gara_pesato
+        << " weighted\n";
+    }
+    o << "  files written ";
+    for (const auto& nome : r.file_scritti) o << " " << nome;
+    o << "\n";
+  }
+  if (r.codice_errore != 0 || r.senza_percorso) {
+    auto& e = uscite.errori;
+    e << "scenario_tool compile: " << r.messaggio << "\n";
+    if (!r.lettura.file.empty()) {
+      e << "  reading stopped at " << r.lettura.file << " line " << r.lettura.riga << "\n";
+    }
+    if (!r.motivo.empty()) e << "  " << r.motivo << "\n";
+  }
+}
+
+void scrivi_json(const Riepilogo& r, Uscite& uscite) {
+  ScrittoreJson j;
+  j.apri_oggetto();
+  j.chiave("error_code");
+  if (r.senza_percorso) j.nullo(); else j.intero(r.codice_errore);
+  j.chiave("error_position");
+  if (r.posizione_errore) j.intero(*r.posizione_errore); else j.nullo();
+  j.chiave("message").stringa(r.messaggio);
+  j.chiave("reason");
+  if (r.motivo.empty()) j.nullo(); else j.stringa(r.motivo);
+  j.chiave("file").stringa(r.lettura.file);
+  j.chiave("line").intero(r.lettura.riga);
+  j.chiave("files_written").apri_lista();
+  for (const auto& nome : r.file_scritti) j.stringa(nome);
+  j.chiude_lista();
+  j.chiave("scenario_code").stringa(r.id.codice_scenario);
+  j.chiave("train_number").stringa(r.id.numero_treno);
+  j.chiave("route_length").intero(r.lunghezza);
+  j.chiave("cell_count").intero(r.numero_celle);
+  j.chiave("stations").intero(r.stazioni);
+  j.chiave("signals").intero(r.segnali);
+  j.chiave("speed_boards").intero(r.indicatori);
+  j.chiave("slowdowns").intero(r.rallentamenti);
+  j.chiave("markers_added").intero(r.marcatori_aggiunti);
+  j.chiave("race_code_plain");
+  if (r.codice_gara_semplice) j.intero(*r.codice_gara_semplice); else j.nullo();
+  j.chiave("race_code_weighted");
+  if (r.codice_gara_pesato) j.intero(*r.codice_gara_pesato); else j.nullo();
+  j.chiude_oggetto();
+  uscite.uscita << j.testo() << "\n";
+}
+
+}  // namespace
+
+int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
+  const std::string cartella_descrizioni = argomenti.posizionali.front();
+  const auto codice = opzione(argomenti, "--code");
+  const auto treno = opzione(argomenti, "--train");
+  if (codice) controlla_nome("--code", *codice);
+  if (treno) controlla_nome("--train", *treno);
+  const IdentitaScenario id = trova_descrizioni(cartella_descrizioni, codice, treno);
+  const Cartella descrizioni{cartella_descrizioni, '/'};
+  const Cartella uscita{argomenti.valore("--out", cartella_descrizioni), '/'};
+  crea_cartella(uscita.percorso);
+
+  const std::int32_t j = argomenti.ha("--no-profile") ? 0 : 1;
+  auto tab = std::make_unique<TabelleScenario>();
+  PiattaformaCompilazione piattaforma(uscita);
+  Riepilogo r;
+  r.id = id;
+  try {
+    const EsitoCompilazione esito = compila_scenario(
+        j, id, descrizioni, uscita, OpzioniLettura{.elimina_descrizioni = false}, *tab, piattaforma);
+    r.lettura = esito.lettura;
+    r.stazioni = esito.lettura.numero_stazioni;
+    r.motivo = esito.lettura.motivo;
+    r.marcatori_aggiunti = esito.marcatori_aggiunti;
+    if (esito.file_scritti) {
+      r.file_scritti = nomi_compilati(id, j != 0);
+      r.codice_gara_semplice = tab->celle[1].valore2;
+      r.codice_gara_pesato = tab->record[kRecordTestataScenario].orario;
+    }
+    r.codice_errore = tab->codice_errore;
+    r.senza_percorso = r.codice_errore == 0 && !esito.file_scritti;
+  } catch (const FineProgramma& fine) {
+    r.codice_errore = std::stoi(fine.numero);
+  }
+  riassumi_tabelle(*tab, r);
+  if (r.codice_errore != 0) {
+    if (errore_con_posizione(r.codice_errore)) r.posizione_errore = tab->posizione_errore;
+    r.messaggio = testo_errore_scenario(r.codice_errore, tab->posizione_errore);
+  } else if (r.senza_percorso) {
+    r.messaggio = testo_percorso_mancante();
+  } else {
+    r.messaggio = "compiled without error";
+  }
+
+  if (argomenti.ha("--json")) {
+    scrivi_json(r, uscite);
+  } else {
+    scrivi_testo(r, uscita, uscite);
+  }
+  return r.codice_errore == 0 && !r.senza_percorso ? kStatoStrumentoOk : kStatoStrumentoScenario;
+}
+
+}  // namespace gs

@@ -1,0 +1,257 @@
+// scenario_tool dump: a compiled file as a readable listing or as JSON.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "compiler/lettura_compilati.h"
+#include "documents/testo_utf8.h"
+#include "shell/json.h"
+#include "shell/strumento.h"
+#include "shell/strumento_comandi.h"
+
+namespace gs {
+namespace {
+
+enum class TipoFile { scenario, percorso, profilo };
+
+bool finisce_con(const std::string& testo, const std::string& coda) {
+  return testo.size() >= coda.size() &&
+         testo.compare(testo.size() - coda.size(), coda.size(), coda) == 0;
+}
+
+// Which compiled file the bytes are: by the name's ending where it tells,
+// else the first layout the bytes fit.
+TipoFile riconosci(const std::string& nome, const std::string& byte) {
+  if (finisce_con(nome, "_linea.dat")) return TipoFile::profilo;
+  if (finisce_con(nome, ".sim")) return TipoFile::scenario;
+  if (finisce_con(nome, ".dat")) return TipoFile::percorso;
+  const TipoFile tipi[] = {TipoFile::scenario, TipoFile::profilo, TipoFile::percorso};
+  for (const TipoFile tipo : tipi) {
+    try {
+      switch (tipo) {
+        case TipoFile::scenario: decodifica_file_scenario(byte); break;
+        case TipoFile::profilo: decodifica_profilo_linea(byte); break;
+        case TipoFile::percorso: decodifica_file_percorso(byte); break;
+      }
+      return tipo;
+    } catch (const ErroreFormato&) {
+    }
+  }
+  throw ErroreFormato("its bytes fit none of the compiled files' layouts");
+}
+
+const char* ruolo_record(std::size_t indice) {
+  switch (indice) {
+    case 0: return "unused";
+    case kRecordProgressivaTre: return "progressive three";
+    case kRecordProgressivaDue: return "progressive two";
+    case kRecordProgressivaUno: return "progressive one";
+    case kRecordTestataTreno: return "train header: braked mass, line length, coaches";
+    case kRecordTestataScenario: return "scenario header: backgrounds, code, stamp, race code";
+    case kRecordTestataRipetizione: return "train header: signal repetition, number, sand, clock";
+    default: return "station or sign";
+  }
+}
+
+std::string nome_tipo_cella(std::uint8_t tipo) {
+  switch (tipo) {
+    case kCellaLibera: return "plain track";
+    case kCellaSegnale: return "signal";
+    case kCellaFineRallentamento: return "slowdown end";
+    case kCellaInizioRallentamento: return "slowdown start";
+    case kCellaAvvisoRallentamento: return "slowdown warning board";
+    case kCellaAvvicinamentoRallentamento: return "slowdown approach";
+    case kCellaIndicatoreVelocita: return "speed indicator board";
+    case kCellaFermata: return "stop marker";
+    case kCellaMontagna: return "mountain mark";
+    case kCellaAbbattimento: return "abbattimento marker";
+    case kCellaAbbattimentoSenzaValore: return "abbattimento marker without value";
+    case kCellaCartello: return "sign";
+    default: return "unknown type " + std::to_string(tipo);
+  }
+}
+
+// The numeric fields of a record in file order, with their names.
+template <typename Visita>
+void campi_record(const Record& r, Visita visita) {
+  visita("kind", r.tipo);
+  visita("stop_zone_start", r.inizio_fermata);
+  visita("stop_zone_end", r.fine_fermata);
+  visita("position", r.posizione);
+  visita("tps", r.tps);
+  visita("rd2", r.rd2);
+  visita("rd3", r.rd3);
+  visita("d1", r.d1);
+  visita("d2", r.d2);
+  visita("d3", r.d3);
+  visita("rap", r.rap);
+  visita("ac", r.ac);
+  visita("mar", r.mar);
+  visita("tab", r.tab);
+  visita("scheduled_time", r.orario);
+}
+
+template <typename Visita>
+void campi_cella(const Cella& c, Visita visita) {
+  visita("type", c.tipo);
+  visita("value1", c.valore1);
+  visita("value2", c.valore2);
+  visita("value3", c.valore3);
+  visita("value4", c.valore4);
+  visita("signal_time", c.tempo_segnale);
+  visita("approach_mark", c.avvicinamento);
+  visita("mountain_kind", c.montagna);
+  visita("speed_limit", c.velocita);
+  visita("gradient", c.pendenza);
+  visita("adhesion", c.aderenza);
+}
+
+std::string reale(double valore) {
+  char testo[40];
+  std::snprintf(testo, sizeof testo, "%.3f", valore);
+  return testo;
+}
+
+void elenca_scenario(const std::array<Record, kNumeroRecord>& record, std::ostream& o) {
+  o << "scenario file: 87 records";
+  const auto vuoti = std::count(record.begin(), record.end(), Record{});
+  o << ", " << vuoti << " empty (not listed)\n";
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    const Record& r = record[i];
+    if (r == Record{}) continue;
+    o << "record " << i << " (" << ruolo_record(i) << ")\n  name \"" << testo_utf8(r.nome)
+      << "\"\n ";
+    campi_record(r, [&o](const char* nome, auto valore) {
+      o << " " << nome << "=" << static_cast<long long>(valore);
+    });
+    o << "\n";
+  }
+}
+
+void elenca_percorso(const std::vector<Cella>& celle, std::ostream& o) {
+  const auto piane = std::count_if(celle.begin(), celle.end(),
+                                   [](const Cella& c) { return c.tipo == kCellaLibera; });
+  o << "track file: " << celle.size() << " cells (0 .. " << celle.size() - 1 << "), " << piane
+    << " plain track (not listed)\n";
+  for (std::size_t i = 0; i < celle.size(); ++i) {
+    const Cella& c = celle[i];
+    if (c.tipo == kCellaLibera) continue;
+    o << "cell " << i << " at " << i * 50 << " m: " << nome_tipo_cella(c.tipo) << "\n ";
+    campi_cella(c, [&o](const char* nome, auto valore) {
+      if (std::string(nome) != "type") o << " " << nome << "=" << static_cast<long long>(valore);
+    });
+    o << "\n";
+  }
+}
+
+struct Estensione {
+  double x_min = 0, x_max = 0, y_min = 0, y_max = 0;
+};
+
+Estensione estensione(const ProfiloLinea& p) {
+  Estensione e;
+  for (std::int32_t i = 0; i < p.assegnati; ++i) {
+    const double x = p.x[static_cast<std::size_t>(i)];
+    const double y = p.y[static_cast<std::size_t>(i)];
+    e.x_min = i == 0 ? x : std::min(e.x_min, x);
+    e.x_max = i == 0 ? x : std::max(e.x_max, x);
+    e.y_min = i == 0 ? y : std::min(e.y_min, y);
+    e.y_max = i == 0 ? y : std::max(e.y_max, y);
+  }
+  return e;
+}
+
+void elenca_profilo(const ProfiloLinea& p, std::ostream& o) {
+  const Estensione e = estensione(p);
+  o << "line profile file: " << p.x.size() << " points a column (0 .. " << p.x.size() - 1
+    << " m), " << p.assegnati << " with a value\n";
+  if (p.assegnati == 0) return;
+  const auto ultimo = static_cast<std::size_t>(p.assegnati - 1);
+  o << "  x from " << reale(e.x_min) << " to " << reale(e.x_max) << " m\n";
+  o << "  y from " << reale(e.y_min) << " to " << reale(e.y_max) << " m\n";
+  o << "  last point " << ultimo << ": (" << reale(p.x[ultimo]) << ", " << reale(p.y[ultimo])
+    << ")\n";
+}
+
+std::string json_scenario(const std::array<Record, kNumeroRecord>& record) {
+  ScrittoreJson j;
+  j.apri_oggetto().chiave("file_kind").stringa("scenario").chiave("records").apri_lista();
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
+    j.chiave("role").stringa(ruolo_record(i));
+    j.chiave("name").stringa(record[i].nome);
+    campi_record(record[i], [&j](const char* nome, auto valore) { j.chiave(nome).intero(valore); });
+    j.chiude_oggetto();
+  }
+  j.chiude_lista().chiude_oggetto();
+  return j.testo();
+}
+
+std::string json_percorso(const std::vector<Cella>& celle) {
+  ScrittoreJson j;
+  j.apri_oggetto().chiave("file_kind").stringa("track");
+  j.chiave("cell_count").intero(static_cast<std::int64_t>(celle.size()));
+  j.chiave("cells").apri_lista();
+  for (std::size_t i = 0; i < celle.size(); ++i) {
+    j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
+    j.chiave("type_name").stringa(nome_tipo_cella(celle[i].tipo));
+    campi_cella(celle[i], [&j](const char* nome, auto valore) { j.chiave(nome).intero(valore); });
+    j.chiude_oggetto();
+  }
+  j.chiude_lista().chiude_oggetto();
+  return j.testo();
+}
+
+std::string json_profilo(const ProfiloLinea& p) {
+  ScrittoreJson j;
+  j.apri_oggetto().chiave("file_kind").stringa("line_profile");
+  j.chiave("points").intero(static_cast<std::int64_t>(p.x.size()));
+  j.chiave("assigned").intero(p.assegnati);
+  if (p.assegnati > 0) {
+    const Estensione e = estensione(p);
+    const auto ultimo = static_cast<std::size_t>(p.assegnati - 1);
+    j.chiave("x_min").reale(e.x_min).chiave("x_max").reale(e.x_max);
+    j.chiave("y_min").reale(e.y_min).chiave("y_max").reale(e.y_max);
+    j.chiave("last_point").apri_lista().reale(p.x[ultimo]).reale(p.y[ultimo]).chiude_lista();
+  }
+  j.chiude_oggetto();
+  return j.testo();
+}
+
+}  // namespace
+
+int comando_dump(const Argomenti& argomenti, Uscite& uscite) {
+  const std::string percorso = argomenti.posizionali.front();
+  const std::string byte = leggi_file(percorso);
+  const bool json = argomenti.ha("--json");
+  try {
+    switch (riconosci(std::filesystem::path(percorso).filename().string(), byte)) {
+      case TipoFile::scenario: {
+        const auto record = decodifica_file_scenario(byte);
+        if (json) uscite.uscita << json_scenario(record) << "\n";
+        else elenca_scenario(record, uscite.uscita);
+        break;
+      }
+      case TipoFile::percorso: {
+        const auto celle = decodifica_file_percorso(byte);
+        if (json) uscite.uscita << json_percorso(celle) << "\n";
+        else elenca_percorso(celle, uscite.uscita);
+        break;
+      }
+      case TipoFile::profilo: {
+        const auto profilo = decodifica_profilo_linea(byte);
+        if (json) uscite.uscita << json_profilo(profilo) << "\n";
+        else elenca_profilo(profilo, uscite.uscita);
+        break;
+      }
+    }
+  } catch (const ErroreFormato& formato) {
+    uscite.errori << "scenario_tool dump: " << percorso << " is not a compiled file: "
+                  << formato.what() << "\n";
+    return kStatoStrumentoUso;
+  }
+  return kStatoStrumentoOk;
+}
+
+}  // namespace gs

@@ -1,0 +1,64 @@
+// scenario_tool init: the embedded scenario as a starting point for a new one.
+#include <filesystem>
+#include <functional>
+#include <system_error>
+#include <vector>
+
+#include "documents/dati_note.h"
+#include "documents/dati_rallentamenti.h"
+#include "documents/dati_scheda.h"
+#include "scenario/dati_linea.h"
+#include "scenario/dati_treno.h"
+#include "shell/errori.h"
+#include "shell/strumento.h"
+#include "shell/strumento_comandi.h"
+
+namespace gs {
+namespace {
+
+struct FileIniziale {
+  std::string (*nome)(const IdentitaScenario&);
+  void (*scrivi)(const IdentitaScenario&, const Cartella&);
+};
+
+constexpr FileIniziale kFileIniziali[] = {
+    {nome_descrizione_linea, dati_linea},   {nome_descrizione_treno, dati_treno},
+    {nome_note, dati_note},                 {nome_rallentamenti, dati_rallentamenti},
+    {nome_scheda_treno, dati_scheda},
+};
+
+void crea_cartella(const std::string& cartella) {
+  std::error_code errore;
+  std::filesystem::create_directories(cartella, errore);
+  if (errore) throw ErroreFile("create directory", cartella, errore.message());
+}
+
+}  // namespace
+
+int comando_init(const Argomenti& argomenti, Uscite& uscite) {
+  const IdentitaScenario id{argomenti.valore("--code", "Brisca_Nolte"),
+                            argomenti.valore("--train", "52806")};
+  controlla_nome("--code", id.codice_scenario);
+  controlla_nome("--train", id.numero_treno);
+  const Cartella cartella{argomenti.posizionali.front(), '/'};
+  crea_cartella(cartella.percorso);
+
+  std::vector<std::string> presenti;
+  for (const FileIniziale& file : kFileIniziali) {
+    std::error_code ignora;
+    const std::string percorso = cartella.file(file.nome(id));
+    if (std::filesystem::exists(percorso, ignora)) presenti.push_back(percorso);
+  }
+  if (!presenti.empty() && !argomenti.ha("--force")) {
+    uscite.errori << "scenario_tool init: these files exist already (--force replaces them):\n";
+    for (const auto& percorso : presenti) uscite.errori << "  " << percorso << "\n";
+    return kStatoStrumentoUso;
+  }
+  for (const FileIniziale& file : kFileIniziali) {
+    file.scrivi(id, cartella);
+    uscite.uscita << "wrote " << cartella.file(file.nome(id)) << "\n";
+  }
+  return kStatoStrumentoOk;
+}
+
+}  // namespace gs

@@ -1,0 +1,138 @@
+// Finding a scenario's files in a directory by their standard names.
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "shell/errori.h"
+#include "shell/strumento_comandi.h"
+
+namespace gs {
+namespace {
+
+bool finisce_con(const std::string& testo, const std::string& coda) {
+  return testo.size() >= coda.size() && testo.compare(testo.size() - coda.size(), coda.size(), coda) == 0;
+}
+
+bool inizia_con(const std::string& testo, const std::string& testa) {
+  return testo.rfind(testa, 0) == 0;
+}
+
+// The names of the regular files in `cartella`, sorted.
+std::vector<std::string> nomi_file(const std::string& cartella) {
+  std::error_code errore;
+  std::filesystem::directory_iterator voci(cartella, errore);
+  if (errore) throw ErroreFile("list", cartella, errore.message());
+  std::vector<std::string> nomi;
+  for (const auto& voce : voci) {
+    std::error_code ignora;
+    if (voce.is_regular_file(ignora)) nomi.push_back(voce.path().filename().string());
+  }
+  std::sort(nomi.begin(), nomi.end());
+  return nomi;
+}
+
+std::string elenco(const std::vector<std::string>& valori) {
+  std::string testo;
+  for (const auto& valore : valori) testo += (testo.empty() ? "" : ", ") + valore;
+  return testo;
+}
+
+// The one candidate, or the chosen one when it is among them.
+std::string scegli(const std::vector<std::string>& candidati, const std::optional<std::string>& scelto,
+                   const std::string& cosa, const std::string& opzione, const std::string& dove) {
+  if (scelto) {
+    if (std::find(candidati.begin(), candidati.end(), *scelto) == candidati.end()) {
+      throw ErroreUso("no " + cosa + " for " + opzione + " " + *scelto + " in " + dove);
+    }
+    return *scelto;
+  }
+  if (candidati.empty()) throw ErroreUso("no " + cosa + " in " + dove);
+  if (candidati.size() > 1) {
+    throw ErroreUso("several " + cosa + "s in " + dove + " (" + elenco(candidati) +
+                    "): choose with " + opzione);
+  }
+  return candidati.front();
+}
+
+}  // namespace
+
+void controlla_nome(const std::string& opzione, const std::string& valore) {
+  if (valore.empty() || valore.find_first_of("/\\") != std::string::npos || valore == "." ||
+      valore == "..") {
+    throw ErroreUso(opzione + " '" + valore + "' cannot be part of a file name");
+  }
+}
+
+std::optional<std::string> opzione(const Argomenti& argomenti, const std::string& nome) {
+  const auto trovato = argomenti.valori.find(nome);
+  if (trovato == argomenti.valori.end()) return std::nullopt;
+  return trovato->second;
+}
+
+IdentitaScenario trova_descrizioni(const std::string& cartella,
+                                   const std::optional<std::string>& codice,
+                                   const std::optional<std::string>& treno) {
+  const std::vector<std::string> nomi = nomi_file(cartella);
+  const std::string coda_linea = "_linea.txt";
+  std::vector<std::string> codici;
+  for (const auto& nome : nomi) {
+    if (finisce_con(nome, coda_linea) && nome.size() > coda_linea.size()) {
+      codici.push_back(nome.substr(0, nome.size() - coda_linea.size()));
+    }
+  }
+  IdentitaScenario id;
+  id.codice_scenario =
+      scegli(codici, codice, "line description file CODE_linea.txt", "--code", cartella);
+
+  const std::string testa = id.codice_scenario + "_";
+  const std::string coda_treno = "-.txt";
+  std::vector<std::string> numeri;
+  for (const auto& nome : nomi) {
+    if (inizia_con(nome, testa) && finisce_con(nome, coda_treno) &&
+        nome.size() > testa.size() + coda_treno.size()) {
+      numeri.push_back(nome.substr(testa.size(), nome.size() - testa.size() - coda_treno.size()));
+    }
+  }
+  id.numero_treno = scegli(numeri, treno,
+                           "train description file " + testa + "NUMBER-.txt", "--train", cartella);
+  return id;
+}
+
+IdentitaScenario trova_compilati(const std::string& cartella,
+                                 const std::optional<std::string>& codice,
+                                 const std::optional<std::string>& treno) {
+  const std::string coda = ".sim";
+  std::vector<std::string> radici;  // CODE_NUMBER of each scenario file that fits the options
+  for (const auto& nome : nomi_file(cartella)) {
+    if (!finisce_con(nome, coda)) continue;
+    const std::string radice = nome.substr(0, nome.size() - coda.size());
+    if (codice && !inizia_con(radice, *codice + "_")) continue;
+    if (treno && !finisce_con(radice, "_" + *treno)) continue;
+    if (codice && treno && radice != *codice + "_" + *treno) continue;
+    radici.push_back(radice);
+  }
+  const std::string radice =
+      scegli(radici, std::nullopt, "scenario file CODE_NUMBER.sim" +
+                                       std::string(codice || treno ? " that fits the options" : ""),
+             "--code and --train", cartella);
+  IdentitaScenario id;
+  if (codice) {
+    id.codice_scenario = *codice;
+    id.numero_treno = radice.substr(codice->size() + 1);
+  } else if (treno) {
+    id.numero_treno = *treno;
+    id.codice_scenario = radice.substr(0, radice.size() - treno->size() - 1);
+  } else {
+    const auto ultimo = radice.rfind('_');
+    if (ultimo == std::string::npos || ultimo == 0 || ultimo + 1 == radice.size()) {
+      throw ErroreUso("cannot tell code and number apart in " + radice +
+                      ".sim: give --code and --train");
+    }
+    id.codice_scenario = radice.substr(0, ultimo);
+    id.numero_treno = radice.substr(ultimo + 1);
+  }
+  return id;
+}
+
+}  // namespace gs
