@@ -4,12 +4,12 @@
 
 #include "shell/errori.h"
 #include "shell/form.h"
-#include "shell/piattaforma_console.h"
+#include "shell/piattaforma.h"
 
 int main() {
   try {
-    gs::PiattaformaConsole piattaforma(gs::cartella_eseguibile(), std::cout, std::cerr);
-    return gs::esegui_genera_scenario(piattaforma);
+    const auto piattaforma = gs::piattaforma_del_sistema(std::cout, std::cerr);
+    return gs::esegui_genera_scenario(*piattaforma);
   } catch (const gs::ErroreFile& guasto) {
     std::cerr << "run stopped: " << guasto.what() << std::endl;
     return gs::kStatoErroreFile;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #include "shell/arrotondamento.h"
 #include "shell/errori.h"
@@ -15,12 +17,16 @@ namespace {
 
 constexpr std::size_t kByteRecordVuoto = 34;
 constexpr std::size_t kByteCella = 15;
+constexpr std::size_t kPuntiBlocco = 65536;      // profile points per block, 640 KiB at most
+constexpr std::size_t kByteElementoMassimo = 10;  // a tag and a double
 
 // Writes numbers little-endian, and strings after their 16-bit length, at a
-// cursor that moves through a buffer already sized for the whole file.
+// cursor that moves through a buffer already sized for all it will hold.
 class Cursore {
  public:
   explicit Cursore(std::string& byte) : p_(byte.data()) {}
+
+  const char* posizione() const { return p_; }
 
   void u8(std::uint8_t valore) { *p_++ = static_cast<char>(valore); }
   void u16(std::uint16_t valore) { le<2>(valore); }
@@ -33,12 +39,15 @@ class Cursore {
   }
 
  private:
-  // Through a local pointer: a store through p_ itself could alias p_.
+  // Every byte worked out apart, then all stored together: the compiler can
+  // then write the number in one store instead of a loop of byte stores.
   template <std::size_t n>
   void le(std::uint64_t valore) {
-    char* p = p_;
-    for (std::size_t i = 0; i < n; ++i) p[i] = static_cast<char>((valore >> (8 * i)) & 0xFF);
-    p_ = p + n;
+    std::array<char, n> byte;
+    [&]<std::size_t... i>(std::index_sequence<i...>) {
+      ((byte[i] = static_cast<char>((valore >> (8 * i)) & 0xFF)), ...);
+    }(std::make_index_sequence<n>{});
+    p_ = std::copy(byte.begin(), byte.end(), p_);
   }
 
   char* p_;
@@ -79,13 +88,43 @@ std::int16_t intero_16(double valore) {
   return static_cast<std::int16_t>(arrotondato);
 }
 
-void scrivi_colonna(Cursore& cursore, const ProfiloLinea& profilo,
-                    const std::vector<double>& colonna) {
-  for (std::size_t punto = 0; punto < colonna.size(); ++punto) {
+// Throws std::out_of_range for the first tag-2 point, x before y, that does not
+// round into 16 bits; such points are the first ones of each column.
+void controlla_interi(const ProfiloLinea& profilo) {
+  for (const std::vector<double>* colonna : {&profilo.x, &profilo.y}) {
+    for (std::size_t punto = 0; punto < colonna->size(); ++punto) {
+      if (profilo.etichetta(static_cast<std::int32_t>(punto)) != ProfiloLinea::kIntero) break;
+      intero_16((*colonna)[punto]);
+    }
+  }
+}
+
+// Points [primo, oltre) of one column into `blocco`; returns the bytes written.
+// The cursor is this function's own and no call sees it, so it stays in a register.
+std::size_t riempi_blocco(std::string& blocco, const ProfiloLinea& profilo, const double* valori,
+                          std::size_t primo, std::size_t oltre) {
+  Cursore cursore(blocco);
+  for (std::size_t punto = primo; punto < oltre; ++punto) {
     const auto etichetta = profilo.etichetta(static_cast<std::int32_t>(punto));
     cursore.u16(etichetta);
-    if (etichetta == ProfiloLinea::kIntero) cursore.i16(intero_16(colonna[punto]));
-    if (etichetta == ProfiloLinea::kReale) cursore.f64(colonna[punto]);
+    if (etichetta == ProfiloLinea::kReale) cursore.f64(valori[punto]);
+    if (etichetta == ProfiloLinea::kIntero) cursore.i16(intero_16(valori[punto]));
+  }
+  return static_cast<std::size_t>(cursore.posizione() - blocco.data());
+}
+
+// The profile's bytes, all x then all y, handed to `consegna` a block of at
+// most kPuntiBlocco points at a time, so that the whole image (20 MB for the
+// longest route) is never held at once.
+template <typename Consegna>
+void emetti_profilo(const ProfiloLinea& profilo, Consegna consegna) {
+  std::string blocco(kPuntiBlocco * kByteElementoMassimo, '\0');
+  for (const std::vector<double>* colonna : {&profilo.x, &profilo.y}) {
+    for (std::size_t primo = 0; primo < colonna->size(); primo += kPuntiBlocco) {
+      const std::size_t oltre = std::min(colonna->size(), primo + kPuntiBlocco);
+      const std::size_t scritti = riempi_blocco(blocco, profilo, colonna->data(), primo, oltre);
+      consegna(std::string_view(blocco.data(), scritti));
+    }
   }
 }
 
@@ -137,15 +176,27 @@ void scrivi_file(const std::string& percorso, Contenuto contenuto) {
   file.chiudi();
 }
 
+// As scrivi_file, but the values are checked first and the bytes then written
+// a block at a time.
+void scrivi_profilo(const std::string& percorso, const ProfiloLinea& profilo) {
+  try {
+    controlla_interi(profilo);
+  } catch (const std::out_of_range& valore) {
+    throw ErroreFile("write", percorso, valore.what());
+  }
+  FileUscita file = sostituisci(percorso);
+  emetti_profilo(profilo, [&file](std::string_view blocco) { file.scrivi(blocco); });
+  file.chiudi();
+}
+
 }  // namespace
 
 std::string byte_profilo_linea(const ProfiloLinea& profilo) {
-  std::string byte(
-      dimensione_colonna(profilo, profilo.x.size()) + dimensione_colonna(profilo, profilo.y.size()),
-      '\0');
-  Cursore cursore(byte);
-  scrivi_colonna(cursore, profilo, profilo.x);
-  scrivi_colonna(cursore, profilo, profilo.y);
+  controlla_interi(profilo);
+  std::string byte;
+  byte.reserve(dimensione_colonna(profilo, profilo.x.size()) +
+               dimensione_colonna(profilo, profilo.y.size()));
+  emetti_profilo(profilo, [&byte](std::string_view blocco) { byte.append(blocco); });
   return byte;
 }
 
@@ -168,8 +219,7 @@ std::string byte_file_percorso(const std::vector<Cella>& celle) {
 void scrivi_file_compilati(const IdentitaScenario& id, const Cartella& cartella,
                            const TabelleScenario& tab) {
   if (tab.flag_profilo != 0) {
-    scrivi_file(cartella.file(nome_profilo_linea(id)),
-                [&] { return byte_profilo_linea(tab.profilo); });
+    scrivi_profilo(cartella.file(nome_profilo_linea(id)), tab.profilo);
   }
   scrivi_file(cartella.file(nome_file_scenario(id)),
               [&] { return byte_file_scenario(tab.record); });

@@ -56,6 +56,8 @@ std::string significato_errore(std::int32_t codice) {
   return trovata == nullptr ? "unknown scenario error" : trovata->significato;
 }
 
+bool errore_conosciuto(std::int32_t codice) { return voce(codice) != nullptr; }
+
 bool errore_con_posizione(std::int32_t codice) {
   const VoceErrore* trovata = voce(codice);
   return trovata != nullptr && trovata->con_posizione;

@@ -11,6 +11,10 @@ namespace gs {
 // A code this program never sets reads "unknown scenario error".
 std::string significato_errore(std::int32_t codice);
 
+// True for the codes this program sets: the reader's, the walk's and the
+// header errors.
+bool errore_conosciuto(std::int32_t codice);
+
 // True for the codes that set the error position (metres) along with the code.
 // The position is left over from an earlier error for every other code.
 bool errore_con_posizione(std::int32_t codice);

@@ -285,7 +285,7 @@ EsitoRecord leggi_cartello(LettoreCampi& lettore, TabelleScenario& tab, StatoLin
                            std::string& campo) {
   const std::int32_t posizione = lettore.leggi_intero();
   if (fuori_percorso(tab, posizione, kMargineFine)) return EsitoRecord::fuori_percorso;
-  campo = lettore.leggi_campo();
+  campo = leggi_nome(lettore);
   Cella& cella = cella_in(tab, cella_di_posizione(posizione, 1));
   if (!cella_libera(cella)) {
     tab.codice_errore = 6;
@@ -349,6 +349,15 @@ bool fuori_percorso(TabelleScenario& tab, std::int32_t posizione, std::int32_t m
 std::int64_t cella_di_posizione(std::int32_t posizione, int scostamento) {
   return static_cast<std::int64_t>(
       arrotonda_pari(static_cast<double>(posizione) / 50.0 + scostamento));
+}
+
+std::string leggi_nome(LettoreCampi& lettore) {
+  std::string campo = lettore.leggi_campo();
+  if (campo.size() > kLunghezzaMassimaNome) {
+    lettore.fallisci("a name of " + std::to_string(campo.size()) +
+                     " bytes does not fit its 16-bit length");
+  }
+  return campo;
 }
 
 bool prossimo_campo_chiave(LettoreCampi& lettore, std::string& campo) {

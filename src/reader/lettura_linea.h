@@ -35,6 +35,10 @@ std::int64_t cella_di_posizione(std::int32_t posizione, int scostamento);
 // fields (those holding "-"); false once the end of the file is reached.
 bool prossimo_campo_chiave(LettoreCampi& lettore, std::string& campo);
 
+// The next field as a record's name (a station's name, a sign's text); one
+// longer than kLunghezzaMassimaNome is a run-time failure.
+std::string leggi_nome(LettoreCampi& lettore);
+
 // How a record of a record loop ended.
 enum class EsitoRecord {
   avanti,          // read on

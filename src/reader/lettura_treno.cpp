@@ -231,7 +231,7 @@ EsitoRecord leggi_stazione(LettoreCampi& lettore, TabelleScenario& tab, StatoTre
   }
   std::int32_t banchina = 0;
   if (!leggi_dati_stazione(lettore, tab, r, banchina)) return EsitoRecord::errore;
-  campo = lettore.leggi_campo();
+  campo = leggi_nome(lettore);
   r.nome = campo;
 
   zona_di_fermata(lettore, r, banchina);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ struct Record {
 
   friend bool operator==(const Record&, const Record&) = default;
 };
+
+// The scenario file stores field 6 after its 16-bit length.
+inline constexpr std::size_t kLunghezzaMassimaNome = 65535;
 
 inline constexpr int kNumeroRecord = 87;
 inline constexpr int kRecordPrimoCartello = 80;  // sign texts fill records downwards from here

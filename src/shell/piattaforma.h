@@ -1,9 +1,12 @@
 // What the program takes from its platform: the program directory and how
 // paths are joined, the one window, the message box, the reports of a failed
-// run and of a scenario error. A Windows build is a second implementation of
-// this interface.
+// run and of a scenario error. Each build carries one implementation: a
+// console on POSIX machines (piattaforma_console), Win32 on Windows
+// (piattaforma_windows).
 #pragma once
 
+#include <iosfwd>
+#include <memory>
 #include <string>
 
 namespace gs {
@@ -57,8 +60,14 @@ class Piattaforma {
   virtual void messaggio(const std::string& testo) = 0;
   // The report of a run that stopped on an unhandled failure.
   virtual void segnala_guasto(const std::string& descrizione) = 0;
-  // The report, not modal, of a scenario error left after compiling.
+  // The report of a scenario error left after compiling, once every file is
+  // written: a console line, or on Windows a box that waits for OK.
   virtual void segnala_errore_scenario(const std::string& testo) = 0;
 };
+
+// The platform this build runs on. The console writes on the two streams and
+// throws ErroreFile when it cannot find the program directory; the Windows
+// platform shows a window and message boxes instead and leaves the streams alone.
+std::unique_ptr<Piattaforma> piattaforma_del_sistema(std::ostream& uscita, std::ostream& errori);
 
 }  // namespace gs

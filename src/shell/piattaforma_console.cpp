@@ -1,6 +1,7 @@
 #include "shell/piattaforma_console.h"
 
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <utility>
 
@@ -28,6 +29,10 @@ void PiattaformaConsole::segnala_guasto(const std::string& descrizione) {
 
 void PiattaformaConsole::segnala_errore_scenario(const std::string& testo) {
   errori_ << testo << std::endl;
+}
+
+std::unique_ptr<Piattaforma> piattaforma_del_sistema(std::ostream& uscita, std::ostream& errori) {
+  return std::make_unique<PiattaformaConsole>(cartella_eseguibile(), uscita, errori);
 }
 
 Cartella cartella_eseguibile() {

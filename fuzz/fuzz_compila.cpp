@@ -1,0 +1,221 @@
+// The fuzz target: arbitrary bytes as the two description files, read and
+// compiled by the very path scenario_tool compile takes, in one scratch
+// directory of its own.
+//
+// Input: the line description file, then the marker "@@treno@@", then the
+// train description file; the first marker splits them. Without a marker the
+// whole input is the line file and there is no train file at all.
+//
+// Every input must end as a scenario error code (or the header errors 1250 and
+// 1251, which end the program); anything else escaping the compile, or a broken
+// invariant afterwards, aborts as a finding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "compiler/memorizza_percorso.h"
+#include "compiler/messaggi_errore.h"
+#include "shell/errori.h"
+#include "shell/nomi_file.h"
+
+namespace gs {
+namespace {
+
+constexpr std::string_view kSeparatore = "@@treno@@";
+constexpr std::int32_t kErroreEsecuzione = 25;
+constexpr std::uintmax_t kByteCella = 15;
+constexpr std::uintmax_t kByteRecordVuoto = 34;
+
+// The errors the cell walk records, after reading.
+bool errore_del_cammino(std::int32_t codice) { return codice >= 11 && codice <= 13; }
+
+[[noreturn]] void scoperta(const std::string& cosa) {
+  std::fprintf(stderr, "fuzz_compila: %s\n", cosa.c_str());
+  std::abort();
+}
+
+void controlla(bool vero, const std::string& cosa) {
+  if (!vero) scoperta(cosa);
+}
+
+// A compile from the fuzzer sees no window and shows nothing.
+class PiattaformaMuta : public Piattaforma {
+ public:
+  explicit PiattaformaMuta(Cartella cartella) : cartella_(std::move(cartella)) {}
+  Cartella cartella_programma() const override { return cartella_; }
+  void mostra_finestra(const Finestra&) override {}
+  void ridisegna_finestra() override {}
+  void messaggio(const std::string&) override {}
+  void segnala_guasto(const std::string&) override {}
+  void segnala_errore_scenario(const std::string&) override {}
+
+ private:
+  Cartella cartella_;
+};
+
+// The scratch directory, made once (in memory where /dev/shm exists) and
+// removed with everything in it when the process ends normally.
+class Banco {
+ public:
+  Banco() {
+    std::error_code errore;
+    std::filesystem::path base = "/dev/shm";
+    if (!std::filesystem::is_directory(base, errore)) base = std::filesystem::temp_directory_path();
+    std::string modello = (base / "gs_fuzz_XXXXXX").string();
+    if (mkdtemp(modello.data()) == nullptr) scoperta("cannot make a scratch directory");
+    cartella_ = Cartella{modello, '/'};
+  }
+  ~Banco() {
+    std::error_code ignora;
+    std::filesystem::remove_all(cartella_.percorso, ignora);
+  }
+  Banco(const Banco&) = delete;
+  Banco& operator=(const Banco&) = delete;
+
+  const Cartella& cartella() const { return cartella_; }
+
+ private:
+  Cartella cartella_;
+};
+
+struct Descrizioni {
+  std::string_view linea;
+  bool con_treno = false;
+  std::string_view treno;
+};
+
+Descrizioni dividi(std::string_view dati) {
+  const std::size_t separatore = dati.find(kSeparatore);
+  if (separatore == std::string_view::npos) return {dati, false, {}};
+  return {dati.substr(0, separatore), true, dati.substr(separatore + kSeparatore.size())};
+}
+
+void scrivi(const std::string& percorso, std::string_view byte) {
+  std::ofstream file(percorso, std::ios::binary | std::ios::trunc);
+  file.write(byte.data(), static_cast<std::streamsize>(byte.size()));
+  file.close();
+  if (!file) scoperta("cannot write " + percorso);
+}
+
+void rimuovi(const std::string& percorso) {
+  std::error_code ignora;
+  std::filesystem::remove(percorso, ignora);
+}
+
+std::vector<std::string> nomi_compilati(const IdentitaScenario& id) {
+  return {nome_profilo_linea(id), nome_file_scenario(id), nome_file_percorso(id)};
+}
+
+bool esiste(const Cartella& cartella, const std::string& nome) {
+  std::error_code ignora;
+  return std::filesystem::exists(cartella.file(nome), ignora);
+}
+
+std::uintmax_t dimensione(const Cartella& cartella, const std::string& nome) {
+  std::error_code errore;
+  const std::uintmax_t byte = std::filesystem::file_size(cartella.file(nome), errore);
+  if (errore) scoperta("cannot size " + nome + ": " + errore.message());
+  return byte;
+}
+
+// The files in the directory are the two descriptions, unchanged, and at most
+// the three compiled files: the compile touched nothing else.
+void controlla_cartella(const Cartella& cartella, const IdentitaScenario& id,
+                        const Descrizioni& d) {
+  std::set<std::string> ammessi{nome_descrizione_linea(id), nome_descrizione_treno(id)};
+  for (const auto& nome : nomi_compilati(id)) ammessi.insert(nome);
+  for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso)) {
+    const std::string nome = voce.path().filename().string();
+    controlla(ammessi.count(nome) == 1, "a stray file: " + nome);
+  }
+  controlla(dimensione(cartella, nome_descrizione_linea(id)) == d.linea.size(),
+            "the line description file changed");
+  controlla(esiste(cartella, nome_descrizione_treno(id)) == d.con_treno,
+            "the train description file came or went");
+  if (d.con_treno) {
+    controlla(dimensione(cartella, nome_descrizione_treno(id)) == d.treno.size(),
+              "the train description file changed");
+  }
+}
+
+// After a compile that ran to its end: a known code, a reason exactly for
+// error 25, a track that agrees with its count and compiled files of its size.
+void controlla_esito(const Cartella& cartella, const IdentitaScenario& id,
+                     const TabelleScenario& tab, const EsitoCompilazione& esito) {
+  const std::int32_t codice = tab.codice_errore;
+  controlla(codice == 0 || errore_conosciuto(codice),
+            "unknown error code " + std::to_string(codice));
+  controlla(codice != 1250 && codice != 1251, "a header error left in the tables");
+  // A failure while reading leaves its reason; the walk that follows may still
+  // record an error of its own over the 25.
+  const bool con_motivo = !esito.lettura.motivo.empty();
+  controlla(codice != kErroreEsecuzione || con_motivo, "error 25 without a reason");
+  controlla(!con_motivo || codice == kErroreEsecuzione || errore_del_cammino(codice),
+            "error " + std::to_string(codice) + " with reason '" + esito.lettura.motivo + "'");
+  controlla(esito.file_scritti == percorso_presente(tab), "files written without a track");
+  if (!tab.celle.empty()) {
+    controlla(tab.celle.size() == static_cast<std::size_t>(tab.numero_celle) + 1,
+              "the track holds " + std::to_string(tab.celle.size()) + " cells, its count says " +
+                  std::to_string(tab.numero_celle));
+  }
+  for (const auto& nome : nomi_compilati(id)) {
+    controlla(esiste(cartella, nome) == esito.file_scritti, "compiled file " + nome);
+  }
+  if (!esito.file_scritti) return;
+  controlla(dimensione(cartella, nome_file_percorso(id)) == tab.celle.size() * kByteCella,
+            "the track file does not hold 15 bytes a cell");
+  std::uintmax_t byte_record = 0;
+  for (const Record& r : tab.record) byte_record += kByteRecordVuoto + r.nome.size();
+  controlla(dimensione(cartella, nome_file_scenario(id)) == byte_record,
+            "the scenario file does not hold the records");
+}
+
+void compila(const Cartella& cartella, const Descrizioni& d) {
+  const IdentitaScenario id = identita_incorporata();
+  for (const auto& nome : nomi_compilati(id)) rimuovi(cartella.file(nome));
+  scrivi(cartella.file(nome_descrizione_linea(id)), d.linea);
+  if (d.con_treno) {
+    scrivi(cartella.file(nome_descrizione_treno(id)), d.treno);
+  } else {
+    rimuovi(cartella.file(nome_descrizione_treno(id)));
+  }
+
+  auto tab = std::make_unique<TabelleScenario>();
+  PiattaformaMuta piattaforma(cartella);
+  const std::int32_t j = 1;
+  try {
+    const EsitoCompilazione esito = compila_scenario(
+        j, id, cartella, cartella, OpzioniLettura{.elimina_descrizioni = false}, *tab, piattaforma);
+    controlla_esito(cartella, id, *tab, esito);
+  } catch (const FineProgramma& fine) {
+    controlla(
+        fine.stato == kStatoErroreNumerato && (fine.numero == "1250" || fine.numero == "1251"),
+        "the program ended with error " + fine.numero);
+    for (const auto& nome : nomi_compilati(id)) {
+      controlla(!esiste(cartella, nome), "compiled file " + nome + " after a header error");
+    }
+  } catch (const std::exception& guasto) {
+    scoperta(std::string("escaped the compile: ") + guasto.what());
+  }
+  controlla_cartella(cartella, id, d);
+}
+
+}  // namespace
+}  // namespace gs
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione) {
+  static const gs::Banco banco;
+  const std::string_view byte(reinterpret_cast<const char*>(dati), dimensione);
+  gs::compila(banco.cartella(), gs::dividi(byte));
+  return 0;
+}

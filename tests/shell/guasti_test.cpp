@@ -1,0 +1,248 @@
+// Fault injection on the built programs: a program directory or an output
+// directory they may not write, and a directory standing where a compiled file
+// goes. Each run stops with status 2 naming the path and the reason, and the
+// files finished before it stay whole.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "aiuti_test.h"
+
+namespace gs {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kDocumenti = {"Brisca_Nolte_52806_note.txt",
+                                             "Brisca_Nolte_52806_rallentamenti.txt",
+                                             "Brisca_Nolte_52806_scheda_treno.txt"};
+// In the order they are written.
+const std::vector<std::string> kCompilati = {"Brisca_Nolte_linea.dat", "Brisca_Nolte_52806.sim",
+                                             "Brisca_Nolte_52806.dat"};
+const std::vector<std::string> kDescrizioni = {"Brisca_Nolte_linea.txt", "Brisca_Nolte_52806-.txt"};
+
+struct Esito {
+  int stato = -1;
+  std::string uscita;
+  std::string errori;
+};
+
+std::string tra_apici(const std::string& testo) { return "'" + testo + "'"; }
+
+// Runs `comando` from / through the shell; its output is caught in `registro`,
+// a directory apart from anything the command writes.
+Esito esegui(const std::string& comando, const test::CartellaTemporanea& registro) {
+  const std::string uscita = registro.file("stdout.log");
+  const std::string errori = registro.file("stderr.log");
+  const std::string completo =
+      "cd / && " + comando + " >" + tra_apici(uscita) + " 2>" + tra_apici(errori);
+  const int grezzo = std::system(completo.c_str());
+  Esito esito;
+  esito.stato = WIFEXITED(grezzo) ? WEXITSTATUS(grezzo) : -1;
+  esito.uscita = test::leggi_byte(uscita);
+  esito.errori = test::leggi_byte(errori);
+  return esito;
+}
+
+// Read and run by anyone, written by the owner alone.
+constexpr fs::perms kAperta = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec;
+constexpr fs::perms kSolaLettura = kAperta & ~fs::perms::owner_write;  // 0555
+
+// A copy of the program in `cartella`, which anyone may enter.
+std::string copia_programma(const char* programma, const fs::path& cartella) {
+  fs::permissions(cartella, kAperta);
+  const fs::path copia = cartella / fs::path(programma).filename();
+  fs::copy_file(programma, copia, fs::copy_options::overwrite_existing);
+  fs::permissions(copia, kAperta);
+  return copia.string();
+}
+
+std::set<std::string> contenuto(const fs::path& cartella) {
+  std::set<std::string> nomi;
+  for (const auto& voce : fs::directory_iterator(cartella)) {
+    nomi.insert(voce.path().filename().string());
+  }
+  return nomi;
+}
+
+std::map<std::string, std::string> byte_dei_file(const fs::path& cartella,
+                                                 const std::vector<std::string>& nomi) {
+  std::map<std::string, std::string> byte;
+  for (const auto& nome : nomi) byte[nome] = test::leggi_byte((cartella / nome).string());
+  return byte;
+}
+
+// The prefix that runs a command as an unprivileged user, where this process
+// is root and util-linux offers a way; otherwise none (permissions would not
+// stop root).
+std::optional<std::string> senza_privilegi() {
+  if (geteuid() != 0) return std::nullopt;
+  if (std::system("command -v setpriv >/dev/null 2>&1") == 0) {
+    return "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  if (std::system("command -v runuser >/dev/null 2>&1 && id nobody >/dev/null 2>&1") == 0) {
+    return "runuser -u nobody --";
+  }
+  return std::nullopt;
+}
+
+// Whether the unprivileged user reaches and may run `eseguibile`: a scratch
+// directory under a private temporary directory would stop it.
+bool raggiungibile(const std::string& prefisso, const std::string& eseguibile) {
+  return std::system((prefisso + " test -x " + tra_apici(eseguibile)).c_str()) == 0;
+}
+
+const std::string kPermessoNegato = std::strerror(EACCES);
+
+TEST(Guasti, AProgramDirectoryNobodyMayWriteEndsTheRunWithStatusTwo) {
+  const auto prefisso = senza_privilegi();
+  if (!prefisso) GTEST_SKIP() << "needs root and setpriv or runuser to drop privileges";
+  test::CartellaTemporanea dir, registro;
+  const fs::path programma = dir.percorso() / "programma";
+  fs::create_directory(programma);
+  const std::string eseguibile = copia_programma(GENERA_SCENARIO_EXE, programma);
+  fs::permissions(programma, kSolaLettura);
+  if (!raggiungibile(*prefisso, eseguibile)) {
+    GTEST_SKIP() << "the unprivileged user cannot reach " << eseguibile;
+  }
+
+  const Esito esito = esegui(*prefisso + " " + tra_apici(eseguibile), registro);
+  EXPECT_EQ(esito.stato, 2) << esito.errori;
+  EXPECT_EQ(esito.uscita, "Attendere\n");
+  // The first file it writes is the line description file.
+  const std::string primo = (programma / kDescrizioni[0]).string();
+  EXPECT_NE(esito.errori.find(tra_apici(primo)), std::string::npos) << esito.errori;
+  EXPECT_NE(esito.errori.find(kPermessoNegato), std::string::npos) << esito.errori;
+  EXPECT_EQ(contenuto(programma), std::set<std::string>{"genera_scenario"});
+}
+
+// A directory at each compiled file's path in turn: the documents and the
+// compiled files written before it are byte for byte a normal run's, the later
+// ones are never written.
+TEST(Guasti, ADirectoryAtACompiledFilesPathStopsTheRunThere) {
+  test::CartellaTemporanea normale, registro;
+  const Esito riuscito =
+      esegui(tra_apici(copia_programma(GENERA_SCENARIO_EXE, normale.percorso())), registro);
+  ASSERT_EQ(riuscito.stato, 0) << riuscito.errori;
+  const auto documenti = byte_dei_file(normale.percorso(), kDocumenti);
+  const auto compilati = byte_dei_file(normale.percorso(), kCompilati);
+
+  for (std::size_t bloccato = 0; bloccato < kCompilati.size(); ++bloccato) {
+    SCOPED_TRACE(kCompilati[bloccato]);
+    test::CartellaTemporanea dir;
+    const std::string eseguibile = copia_programma(GENERA_SCENARIO_EXE, dir.percorso());
+    fs::create_directory(dir.file(kCompilati[bloccato]));
+
+    const Esito esito = esegui(tra_apici(eseguibile), registro);
+    EXPECT_EQ(esito.stato, 2) << esito.errori;
+    EXPECT_NE(esito.errori.find(tra_apici(dir.file(kCompilati[bloccato]))), std::string::npos)
+        << esito.errori;
+    EXPECT_NE(esito.errori.find(std::strerror(EISDIR)), std::string::npos) << esito.errori;
+
+    std::set<std::string> attesi{"genera_scenario", kCompilati[bloccato]};
+    attesi.insert(kDocumenti.begin(), kDocumenti.end());
+    attesi.insert(kCompilati.begin(), kCompilati.begin() + static_cast<long>(bloccato));
+    EXPECT_EQ(contenuto(dir.percorso()), attesi);
+    EXPECT_TRUE(fs::is_empty(dir.file(kCompilati[bloccato])));
+    EXPECT_EQ(byte_dei_file(dir.percorso(), kDocumenti), documenti);
+    for (std::size_t i = 0; i < bloccato; ++i) {
+      EXPECT_EQ(test::leggi_byte(dir.file(kCompilati[i])), compilati.at(kCompilati[i]))
+          << kCompilati[i];
+    }
+  }
+}
+
+// Description files of the embedded scenario in `dir`, from scenario_tool init.
+void prepara_descrizioni(const test::CartellaTemporanea& dir,
+                         const test::CartellaTemporanea& registro) {
+  const Esito init = esegui(
+      tra_apici(SCENARIO_TOOL_EXE) + " init " + tra_apici(dir.percorso().string()), registro);
+  ASSERT_EQ(init.stato, 0) << init.errori;
+  fs::permissions(dir.percorso(), kAperta);
+}
+
+std::string compila_in(const std::string& eseguibile, const test::CartellaTemporanea& descrizioni,
+                       const std::string& uscita) {
+  return tra_apici(eseguibile) + " compile " + tra_apici(descrizioni.percorso().string()) +
+         " --out " + tra_apici(uscita);
+}
+
+TEST(Guasti, ScenarioToolCompileOutWhereNobodyMayWrite) {
+  const auto prefisso = senza_privilegi();
+  if (!prefisso) GTEST_SKIP() << "needs root and setpriv or runuser to drop privileges";
+  test::CartellaTemporanea descrizioni, chiusa, registro;
+  ASSERT_NO_FATAL_FAILURE(prepara_descrizioni(descrizioni, registro));
+  const auto originali = byte_dei_file(descrizioni.percorso(), kDescrizioni);
+  const std::string eseguibile = copia_programma(SCENARIO_TOOL_EXE, chiusa.percorso());
+  fs::permissions(chiusa.percorso(), kSolaLettura);
+  if (!raggiungibile(*prefisso, eseguibile)) {
+    GTEST_SKIP() << "the unprivileged user cannot reach " << eseguibile;
+  }
+
+  struct Caso {
+    const char* nome;
+    std::string uscita;    // --out
+    std::string nominato;  // the path the report must name
+  };
+  const std::string cartella = chiusa.percorso().string();
+  const Caso casi[] = {
+      {"an existing directory", cartella, chiusa.file(kCompilati[0])},
+      {"a directory to create", chiusa.file("nuova"), chiusa.file("nuova")},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    const Esito esito =
+        esegui(*prefisso + " " + compila_in(eseguibile, descrizioni, caso.uscita), registro);
+    EXPECT_EQ(esito.stato, 2) << esito.errori;
+    EXPECT_NE(esito.errori.find(tra_apici(caso.nominato)), std::string::npos) << esito.errori;
+    EXPECT_NE(esito.errori.find(kPermessoNegato), std::string::npos) << esito.errori;
+    EXPECT_EQ(contenuto(chiusa.percorso()), std::set<std::string>{"scenario_tool"});
+    EXPECT_EQ(byte_dei_file(descrizioni.percorso(), kDescrizioni), originali);
+  }
+}
+
+TEST(Guasti, ScenarioToolCompileStopsAtADirectoryInACompiledFilesPlace) {
+  test::CartellaTemporanea descrizioni, normale, registro;
+  ASSERT_NO_FATAL_FAILURE(prepara_descrizioni(descrizioni, registro));
+  const auto originali = byte_dei_file(descrizioni.percorso(), kDescrizioni);
+  const Esito riuscito =
+      esegui(compila_in(SCENARIO_TOOL_EXE, descrizioni, normale.percorso().string()), registro);
+  ASSERT_EQ(riuscito.stato, 0) << riuscito.errori;
+  const auto compilati = byte_dei_file(normale.percorso(), kCompilati);
+
+  for (std::size_t bloccato = 0; bloccato < kCompilati.size(); ++bloccato) {
+    SCOPED_TRACE(kCompilati[bloccato]);
+    test::CartellaTemporanea uscita;
+    fs::create_directory(uscita.file(kCompilati[bloccato]));
+
+    const Esito esito =
+        esegui(compila_in(SCENARIO_TOOL_EXE, descrizioni, uscita.percorso().string()), registro);
+    EXPECT_EQ(esito.stato, 2) << esito.errori;
+    EXPECT_NE(esito.errori.find(tra_apici(uscita.file(kCompilati[bloccato]))), std::string::npos)
+        << esito.errori;
+    EXPECT_NE(esito.errori.find(std::strerror(EISDIR)), std::string::npos) << esito.errori;
+
+    std::set<std::string> attesi{kCompilati[bloccato]};
+    attesi.insert(kCompilati.begin(), kCompilati.begin() + static_cast<long>(bloccato));
+    EXPECT_EQ(contenuto(uscita.percorso()), attesi);
+    for (std::size_t i = 0; i < bloccato; ++i) {
+      EXPECT_EQ(test::leggi_byte(uscita.file(kCompilati[i])), compilati.at(kCompilati[i]))
+          << kCompilati[i];
+    }
+    EXPECT_EQ(byte_dei_file(descrizioni.percorso(), kDescrizioni), originali);
+  }
+}
+
+}  // namespace
+}  // namespace gs
