@@ -1,6 +1,8 @@
 #include "reader/lettura_linea.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -149,34 +151,39 @@ bool leggi_generale(LettoreCampi& lettore, TabelleScenario& tab) {
   return true;
 }
 
-// The index of the next profile point to compute; a point beyond the profile
-// is a run-time failure.
-std::size_t prossimo_punto(LettoreCampi& lettore, const ProfiloLinea& profilo) {
-  const auto m = static_cast<std::size_t>(profilo.assegnati);
-  if (m < 2 || m >= profilo.x.size() || m >= profilo.y.size()) {
+// Traces the profile from the metre counter up to point `fino_a` included, one
+// metre a step, each step from the last two points: straight on, or with the
+// heading turned by curvature k. Stops after computing point `guardia`
+// (returning false); a point beyond the profile is a run-time failure.
+template <bool kCurva>
+bool traccia(LettoreCampi& lettore, ProfiloLinea& p, std::int64_t fino_a, std::int64_t guardia,
+             double k) {
+  std::int64_t m = p.assegnati;
+  const auto punti = static_cast<std::int64_t>(std::min(p.x.size(), p.y.size()));
+  if (m < 2) lettore.fallisci("profile point " + std::to_string(m) + " outside the line profile");
+  const std::int64_t ultimo_voluto = std::min(fino_a, guardia);
+  const std::int64_t ultimo = std::min(ultimo_voluto, punti - 1);
+  const std::int64_t primo = m;
+  double* x = p.x.data();
+  double* y = p.y.data();
+  double x1 = x[m - 1], x2 = x[m - 2], y1 = y[m - 1], y2 = y[m - 2];
+  for (; m <= ultimo; ++m) {
+    const double dx = x1 - x2;
+    const double dy = y1 - y2;
+    const double xn = kCurva ? x1 + (dy * k + dx) : x1 + dx;
+    const double yn = kCurva ? y1 + (dy - dx * k) : y1 + dy;
+    x[m] = xn;
+    y[m] = yn;
+    x2 = x1;
+    x1 = xn;
+    y2 = y1;
+    y1 = yn;
+  }
+  p.assegnati = static_cast<std::int32_t>(m);
+  if (m <= ultimo_voluto) {
     lettore.fallisci("profile point " + std::to_string(m) + " outside the line profile");
   }
-  return m;
-}
-
-// The next point one metre further on the heading of the last two.
-void prosegui_dritto(LettoreCampi& lettore, ProfiloLinea& p) {
-  const std::size_t m = prossimo_punto(lettore, p);
-  const double dx = p.x[m - 1] - p.x[m - 2];
-  const double dy = p.y[m - 1] - p.y[m - 2];
-  p.x[m] = p.x[m - 1] + dx;
-  p.y[m] = p.y[m - 1] + dy;
-  ++p.assegnati;
-}
-
-// The next point, the heading of the last two turned by curvature k.
-void prosegui_in_curva(LettoreCampi& lettore, ProfiloLinea& p, double k) {
-  const std::size_t m = prossimo_punto(lettore, p);
-  const double dx = p.x[m - 1] - p.x[m - 2];
-  const double dy = p.y[m - 1] - p.y[m - 2];
-  p.x[m] = p.x[m - 1] + (dy * k + dx);
-  p.y[m] = p.y[m - 1] + (dy - dx * k);
-  ++p.assegnati;
+  return !(m > primo && m > guardia);
 }
 
 // The line starts at the origin heading along +y, one metre a step.
@@ -205,15 +212,8 @@ std::optional<double> curvatura(const std::string& campo) {
 // false once the trace passes the last metre curves may reach.
 bool traccia_curva(LettoreCampi& lettore, ProfiloLinea& p, std::int64_t inizio,
                    std::int64_t lunghezza, double k) {
-  while (p.assegnati <= inizio) {
-    prosegui_dritto(lettore, p);
-    if (p.assegnati > kUltimoMetroCurve) return false;
-  }
-  while (p.assegnati <= inizio + lunghezza) {
-    prosegui_in_curva(lettore, p, k);
-    if (p.assegnati > kUltimoMetroCurve) return false;
-  }
-  return true;
+  return traccia<false>(lettore, p, inizio, kUltimoMetroCurve, 0.0) &&
+         traccia<true>(lettore, p, inizio + lunghezza, kUltimoMetroCurve, k);
 }
 
 EsitoRecord leggi_curva(LettoreCampi& lettore, TabelleScenario& tab, const std::string& campo) {
@@ -333,7 +333,8 @@ void completa_linea(LettoreCampi& lettore, TabelleScenario& tab, StatoLinea& sta
     scrivi_pendenza(lettore, tab, stato);
   } while (stato.cursore_pendenza < tab.numero_celle - 2);
   if (tab.flag_profilo == 0) return;
-  while (tab.profilo.assegnati <= tab.lunghezza_estesa - 2) prosegui_dritto(lettore, tab.profilo);
+  traccia<false>(lettore, tab.profilo, std::int64_t{tab.lunghezza_estesa} - 2,
+                 std::numeric_limits<std::int64_t>::max(), 0.0);
 }
 
 }  // namespace

@@ -13,18 +13,6 @@ std::string motivo_di_sistema(int numero) { return std::strerror(numero); }
 
 }  // namespace
 
-void crea_se_manca(const std::string& percorso) {
-  std::FILE* file = std::fopen(percorso.c_str(), "ab");
-  if (file == nullptr) throw ErroreFile("create", percorso, motivo_di_sistema(errno));
-  if (std::fclose(file) != 0) throw ErroreFile("close", percorso, motivo_di_sistema(errno));
-}
-
-void elimina(const std::string& percorso) {
-  if (std::remove(percorso.c_str()) != 0) {
-    throw ErroreFile("delete", percorso, motivo_di_sistema(errno));
-  }
-}
-
 FileUscita::FileUscita(std::string percorso)
     : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "wb")) {
   if (file_ == nullptr) throw ErroreFile("create", percorso_, motivo_di_sistema(errno));
@@ -50,10 +38,6 @@ void FileUscita::chiudi() {
   if (!scritto) throw ErroreFile("write", percorso_, motivo_di_sistema(errore_scrittura));
 }
 
-FileUscita sostituisci(const std::string& percorso) {
-  crea_se_manca(percorso);
-  elimina(percorso);
-  return FileUscita(percorso);
-}
+FileUscita sostituisci(const std::string& percorso) { return FileUscita(percorso); }
 
 }  // namespace gs

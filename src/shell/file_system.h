@@ -1,6 +1,6 @@
-// The file operations of the writers: create-if-missing, delete, and a file
-// opened for writing with truncation. Every failure throws ErroreFile naming
-// the operation, the path and the system's reason.
+// The writers' output file: opened for writing with truncation, written,
+// closed. Every failure throws ErroreFile naming the operation, the path and
+// the system's reason.
 #pragma once
 
 #include <cstdio>
@@ -8,12 +8,6 @@
 #include <string_view>
 
 namespace gs {
-
-// Creates the file empty if it does not exist; leaves an existing file as it is.
-void crea_se_manca(const std::string& percorso);
-
-// Deletes the file; a missing file is a failure.
-void elimina(const std::string& percorso);
 
 // A file opened for writing from byte 0; a missing file is created, an
 // existing one truncated. chiudi() must be called to learn whether all
@@ -34,8 +28,8 @@ class FileUscita {
   std::FILE* file_;
 };
 
-// Replaces a file by the writers' fixed moves: create it if missing, delete it,
-// then open it anew, empty. Nothing of an older, longer file survives.
+// Replaces a file: opened for writing with truncation, a missing file is
+// created and nothing of an older, longer file survives.
 FileUscita sostituisci(const std::string& percorso);
 
 }  // namespace gs

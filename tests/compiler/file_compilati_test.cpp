@@ -1,5 +1,7 @@
 #include "compiler/file_compilati.h"
 
+#include <bit>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -199,6 +201,49 @@ TEST_F(ScritturaFileCompilati, AnUnwritableNameStopsAtThatFileAndKeepsItsOlderCo
   }
   EXPECT_EQ(test::leggi_byte(scenario()), "older");
   EXPECT_FALSE(test::esiste(percorso()));
+}
+
+}  // namespace
+}  // namespace gs
+
+namespace gs {
+namespace {
+
+// One element as the layout describes it, built apart from the writer.
+void aggiungi_elemento(std::string& byte, std::uint16_t etichetta, double valore) {
+  auto le = [&byte](std::uint64_t numero, int quanti) {
+    for (int i = 0; i < quanti; ++i) byte += static_cast<char>((numero >> (8 * i)) & 0xFF);
+  };
+  le(etichetta, 2);
+  if (etichetta == 2) le(static_cast<std::uint16_t>(static_cast<std::int16_t>(valore)), 2);
+  if (etichetta == 5) le(std::bit_cast<std::uint64_t>(valore), 8);
+}
+
+// A profile far longer than one block of the writer comes out whole, in order.
+TEST_F(ScritturaFileCompilati, ALongProfileIsWrittenWholeAcrossBlocks) {
+  constexpr std::size_t kPunti = 250001;
+  ProfiloLinea lungo;
+  lungo.x.resize(kPunti);
+  lungo.y.resize(kPunti);
+  lungo.x[1] = 0;
+  lungo.y[1] = 1;
+  for (std::size_t m = 2; m < kPunti; ++m) {
+    lungo.x[m] = -0.001 * static_cast<double>(m);
+    lungo.y[m] = static_cast<double>(m) + 0.5;
+  }
+  lungo.assegnati = static_cast<std::int32_t>(kPunti - 2);
+  std::string atteso;
+  for (const auto* colonna : {&lungo.x, &lungo.y}) {
+    for (std::size_t m = 0; m < kPunti; ++m) {
+      aggiungi_elemento(atteso, lungo.etichetta(static_cast<std::int32_t>(m)), (*colonna)[m]);
+    }
+  }
+  tab.profilo = lungo;
+  tab.flag_profilo = 1;
+  scrivi_file_compilati(id, dir.cartella(), tab);
+  const std::string scritto = test::leggi_byte(profilo());
+  ASSERT_EQ(scritto.size(), 2 * (10 * (kPunti - 4) + 4 * 2 + 2 * 2));
+  EXPECT_TRUE(scritto == atteso);
 }
 
 }  // namespace
