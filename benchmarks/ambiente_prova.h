@@ -1,5 +1,5 @@
-// What every timing program needs around the compiler: a platform that shows
-// nothing and a scratch directory that is removed afterwards.
+// What every timing program needs around the compiler: a scratch directory
+// that is removed afterwards (and the platform that shows nothing).
 #pragma once
 
 #include <filesystem>
@@ -7,23 +7,9 @@
 #include <utility>
 
 #include "shell/piattaforma.h"
+#include "shell/piattaforma_muta.h"
 
 namespace gs {
-
-// A platform that shows nothing and runs in the given directory.
-class PiattaformaMuta : public Piattaforma {
- public:
-  explicit PiattaformaMuta(Cartella cartella) : cartella_(std::move(cartella)) {}
-  Cartella cartella_programma() const override { return cartella_; }
-  void mostra_finestra(const Finestra&) override {}
-  void ridisegna_finestra() override {}
-  void messaggio(const std::string&) override {}
-  void segnala_guasto(const std::string&) override {}
-  void segnala_errore_scenario(const std::string&) override {}
-
- private:
-  Cartella cartella_;
-};
 
 // A fresh directory under the system's temporary directory (TMPDIR, else /tmp),
 // removed with everything in it when the object goes.

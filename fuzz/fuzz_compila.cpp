@@ -27,6 +27,7 @@
 #include "compiler/messaggi_errore.h"
 #include "shell/errori.h"
 #include "shell/nomi_file.h"
+#include "shell/piattaforma_muta.h"
 
 namespace gs {
 namespace {
@@ -47,21 +48,6 @@ bool errore_del_cammino(std::int32_t codice) { return codice >= 11 && codice <= 
 void controlla(bool vero, const std::string& cosa) {
   if (!vero) scoperta(cosa);
 }
-
-// A compile from the fuzzer sees no window and shows nothing.
-class PiattaformaMuta : public Piattaforma {
- public:
-  explicit PiattaformaMuta(Cartella cartella) : cartella_(std::move(cartella)) {}
-  Cartella cartella_programma() const override { return cartella_; }
-  void mostra_finestra(const Finestra&) override {}
-  void ridisegna_finestra() override {}
-  void messaggio(const std::string&) override {}
-  void segnala_guasto(const std::string&) override {}
-  void segnala_errore_scenario(const std::string&) override {}
-
- private:
-  Cartella cartella_;
-};
 
 // The scratch directory, made once (in memory where /dev/shm exists) and
 // removed with everything in it when the process ends normally.

@@ -10,27 +10,12 @@
 #include "compiler/messaggi_errore.h"
 #include "shell/errori.h"
 #include "shell/json.h"
+#include "shell/piattaforma_muta.h"
 #include "shell/strumento.h"
 #include "shell/strumento_comandi.h"
 
 namespace gs {
 namespace {
-
-// The platform of a compile run from the tool: no window; what the compiler
-// would show is kept for the tool's own report.
-class PiattaformaCompilazione : public Piattaforma {
- public:
-  explicit PiattaformaCompilazione(Cartella cartella) : cartella_(std::move(cartella)) {}
-  Cartella cartella_programma() const override { return cartella_; }
-  void mostra_finestra(const Finestra&) override {}
-  void ridisegna_finestra() override {}
-  void messaggio(const std::string&) override {}
-  void segnala_guasto(const std::string&) override {}
-  void segnala_errore_scenario(const std::string&) override {}
-
- private:
-  Cartella cartella_;
-};
 
 struct Riepilogo {
   IdentitaScenario id;
@@ -156,7 +141,7 @@ int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
 
   const std::int32_t j = argomenti.ha("--no-profile") ? 0 : 1;
   auto tab = std::make_unique<TabelleScenario>();
-  PiattaformaCompilazione piattaforma(uscita);
+  PiattaformaMuta piattaforma(uscita);
   Riepilogo r;
   r.id = id;
   try {
