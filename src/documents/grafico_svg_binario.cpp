@@ -51,12 +51,19 @@ void disegna_segnali(std::string& svg, const Contenuto& c, const AsseKm& asse) {
   percorso(svg, luci, "luce");
 }
 
-void disegna_indicatori(std::string& svg, const Contenuto& c, const AsseKm& asse) {
-  const Fascia& f = kPagina.indicatori;
-  disegna_corsia(svg, f, "Speed boards", c.indicatori.empty());
-  percorso(svg, quadretti(colonne_distinte(c.indicatori, asse, 2), f.basso - 2), "indicatore");
-  disegna_etichette(svg, posa_etichette(etichette_di(c.indicatori, asse), 2, 10), f.alto + 10, 11,
+// A lane of small squares, each labelled in the first of `righe` free rows.
+void disegna_corsia_etichettata(std::string& svg, const Fascia& f, const char* titolo,
+                                const std::vector<Marca>& marche, int righe, const char* classe,
+                                const AsseKm& asse) {
+  disegna_corsia(svg, f, titolo, marche.empty());
+  percorso(svg, quadretti(colonne_distinte(marche, asse, 2), f.basso - 2), classe);
+  disegna_etichette(svg, posa_etichette(etichette_di(marche, asse), righe, 10), f.alto + 10, 11,
                     f.basso - 10, "piccolo");
+}
+
+void disegna_indicatori(std::string& svg, const Contenuto& c, const AsseKm& asse) {
+  disegna_corsia_etichettata(svg, kPagina.indicatori, "Speed boards", c.indicatori, 2,
+                             "indicatore", asse);
 }
 
 void disegna_rallentamenti(std::string& svg, const Contenuto& c, const AsseKm& asse) {
@@ -90,11 +97,7 @@ void disegna_abbattimenti(std::string& svg, const Contenuto& c, const AsseKm& as
 }
 
 void disegna_cartelli(std::string& svg, const Contenuto& c, const AsseKm& asse) {
-  const Fascia& f = kPagina.cartelli;
-  disegna_corsia(svg, f, "Signs", c.cartelli.empty());
-  percorso(svg, quadretti(colonne_distinte(c.cartelli, asse, 2), f.basso - 2), "cartello");
-  disegna_etichette(svg, posa_etichette(etichette_di(c.cartelli, asse), 3, 10), f.alto + 10, 11,
-                    f.basso - 10, "piccolo");
+  disegna_corsia_etichettata(svg, kPagina.cartelli, "Signs", c.cartelli, 3, "cartello", asse);
 }
 
 void disegna_montagne(std::string& svg, const Contenuto& c, const AsseKm& asse) {
