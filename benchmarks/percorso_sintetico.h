@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "reader/tabelle.h"
-#include "shell/nomi_file.h"
-#include "shell/piattaforma.h"
+#include "base/nomi_file.h"
+#include "base/cartella.h"
 
 namespace gs {
 

@@ -23,10 +23,11 @@
 #include <system_error>
 #include <vector>
 
+#include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/messaggi_errore.h"
-#include "shell/errori.h"
-#include "shell/nomi_file.h"
+#include "base/errore_file.h"
+#include "base/nomi_file.h"
 #include "shell/piattaforma_muta.h"
 
 namespace gs {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/strumento.h"
+#include "tool/strumento.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> argomenti(argv + 1, argv + argc);

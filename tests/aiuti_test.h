@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/piattaforma.h"
+#include "base/cartella.h"
 
 namespace gs::test {
 

@@ -1,6 +1,6 @@
 #include "compiler/errore.h"
 
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 

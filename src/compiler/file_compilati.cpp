@@ -8,9 +8,9 @@
 #include <string_view>
 #include <utility>
 
-#include "shell/arrotondamento.h"
-#include "shell/errori.h"
-#include "shell/file_system.h"
+#include "base/arrotondamento.h"
+#include "base/errore_file.h"
+#include "base/file_system.h"
 
 namespace gs {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "reader/memorizza_dati.h"
 #include "reader/tabelle.h"
-#include "shell/nomi_file.h"
+#include "base/nomi_file.h"
 #include "shell/piattaforma.h"
 
 namespace gs {

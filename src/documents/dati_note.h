@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-#include "shell/documento_testo.h"
-#include "shell/nomi_file.h"
-#include "shell/piattaforma.h"
+#include "base/documento_testo.h"
+#include "base/nomi_file.h"
+#include "base/cartella.h"
 
 namespace gs {
 

@@ -1,9 +1,9 @@
 // The driver's timetable sheet for the embedded train: fixed text.
 #pragma once
 
-#include "shell/documento_testo.h"
-#include "shell/nomi_file.h"
-#include "shell/piattaforma.h"
+#include "base/documento_testo.h"
+#include "base/nomi_file.h"
+#include "base/cartella.h"
 
 namespace gs {
 

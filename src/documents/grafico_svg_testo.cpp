@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "documents/testo_utf8.h"
+#include "base/testo_utf8.h"
 
 namespace gs::grafico {
 namespace {

@@ -7,7 +7,7 @@
 #include "reader/errore_esecuzione.h"
 #include "reader/lettura_linea.h"
 #include "reader/memo.h"
-#include "shell/arrotondamento.h"
+#include "base/arrotondamento.h"
 
 namespace gs {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "reader/errore_esecuzione.h"
-#include "shell/arrotondamento.h"
+#include "base/arrotondamento.h"
 
 namespace gs {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "reader/tabelle.h"
-#include "shell/nomi_file.h"
-#include "shell/piattaforma.h"
+#include "base/nomi_file.h"
+#include "base/cartella.h"
 
 namespace gs {
 

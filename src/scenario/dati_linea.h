@@ -2,9 +2,9 @@
 // mountain stretches and signs, written as the line description file.
 #pragma once
 
-#include "shell/documento_testo.h"
-#include "shell/nomi_file.h"
-#include "shell/piattaforma.h"
+#include "base/documento_testo.h"
+#include "base/nomi_file.h"
+#include "base/cartella.h"
 
 namespace gs {
 

@@ -2,9 +2,9 @@
 // limits, adhesion and signals, written as the train description file.
 #pragma once
 
-#include "shell/documento_testo.h"
-#include "shell/nomi_file.h"
-#include "shell/piattaforma.h"
+#include "base/documento_testo.h"
+#include "base/nomi_file.h"
+#include "base/cartella.h"
 
 namespace gs {
 

@@ -1,3 +1,4 @@
+#include "compiler/errore.h"
 #include "shell/form.h"
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 #include "documents/dati_scheda.h"
 #include "scenario/dati_linea.h"
 #include "scenario/dati_treno.h"
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 

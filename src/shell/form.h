@@ -3,7 +3,7 @@
 #pragma once
 
 #include "reader/tabelle.h"
-#include "shell/nomi_file.h"
+#include "base/nomi_file.h"
 #include "shell/piattaforma.h"
 
 namespace gs {

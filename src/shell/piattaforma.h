@@ -9,16 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "base/cartella.h"
+
 namespace gs {
-
-// A directory and the separator that joins it to a file name. The separator is
-// added even when the directory already ends with one.
-struct Cartella {
-  std::string percorso;
-  char separatore = '/';
-
-  std::string file(const std::string& nome) const { return percorso + separatore + nome; }
-};
 
 // The fixed look of the one window ("Attendere" while the work runs).
 struct Etichetta {

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <utility>
 
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 namespace {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "aiuti_test.h"
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 namespace {

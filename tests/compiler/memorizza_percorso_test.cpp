@@ -1,3 +1,4 @@
+#include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 
 #include <string>
@@ -7,7 +8,7 @@
 
 #include "aiuti_test.h"
 #include "piattaforma_finta.h"
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 namespace {

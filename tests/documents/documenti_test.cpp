@@ -8,7 +8,7 @@
 #include "documents/dati_note.h"
 #include "documents/dati_rallentamenti.h"
 #include "documents/dati_scheda.h"
-#include "shell/documento_testo.h"
+#include "base/documento_testo.h"
 
 namespace gs {
 namespace {

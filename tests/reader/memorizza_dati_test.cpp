@@ -12,7 +12,7 @@
 #include "reader/memorizza_dati.h"
 #include "scenario/dati_linea.h"
 #include "scenario/dati_treno.h"
-#include "shell/documento_testo.h"
+#include "base/documento_testo.h"
 
 namespace gs {
 namespace {

@@ -9,7 +9,7 @@
 #include "aiuti_test.h"
 #include "compiler/memorizza_percorso.h"
 #include "piattaforma_finta.h"
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 namespace {

@@ -6,7 +6,7 @@
 #include "documenti_test.h"
 #include "scenario/dati_linea.h"
 #include "scenario/dati_treno.h"
-#include "shell/documento_testo.h"
+#include "base/documento_testo.h"
 
 namespace gs {
 namespace {

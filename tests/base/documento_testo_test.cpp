@@ -1,11 +1,11 @@
-#include "shell/documento_testo.h"
+#include "base/documento_testo.h"
 
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "aiuti_test.h"
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 namespace {

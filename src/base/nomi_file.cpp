@@ -1,4 +1,4 @@
-#include "shell/nomi_file.h"
+#include "base/nomi_file.h"
 
 namespace gs {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/strumento.h"
+#include "tool/strumento.h"
 
 #include <sys/wait.h>
 
@@ -15,7 +15,7 @@
 #include "json_minimo.h"
 #include "scenario/dati_linea.h"
 #include "scenario/dati_treno.h"
-#include "shell/documento_testo.h"
+#include "base/documento_testo.h"
 
 namespace gs {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "compiler/lettura_compilati.h"
-#include "documents/testo_utf8.h"
-#include "shell/json.h"
-#include "shell/strumento.h"
-#include "shell/strumento_comandi.h"
+#include "base/testo_utf8.h"
+#include "base/json.h"
+#include "tool/strumento.h"
+#include "tool/strumento_comandi.h"
 
 namespace gs {
 namespace {

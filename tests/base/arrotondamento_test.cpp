@@ -1,4 +1,4 @@
-#include "shell/arrotondamento.h"
+#include "base/arrotondamento.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "shell/documento_testo.h"
+#include "base/documento_testo.h"
 
 #include <stdexcept>
 
-#include "shell/file_system.h"
+#include "base/file_system.h"
 
 namespace gs {
 

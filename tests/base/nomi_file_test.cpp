@@ -1,10 +1,10 @@
-#include "shell/nomi_file.h"
+#include "base/nomi_file.h"
 
 #include <gtest/gtest.h>
 
 #include "aiuti_test.h"
-#include "shell/documento_testo.h"
-#include "shell/piattaforma.h"
+#include "base/documento_testo.h"
+#include "base/cartella.h"
 
 namespace gs {
 namespace {

@@ -1,10 +1,10 @@
-#include "shell/json.h"
+#include "base/json.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "documents/testo_utf8.h"
+#include "base/testo_utf8.h"
 
 namespace gs {
 namespace {

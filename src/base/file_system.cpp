@@ -1,10 +1,10 @@
-#include "shell/file_system.h"
+#include "base/file_system.h"
 
 #include <cerrno>
 #include <cstring>
 #include <utility>
 
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 namespace gs {
 namespace {

@@ -1,4 +1,4 @@
-#include "documents/testo_utf8.h"
+#include "base/testo_utf8.h"
 
 #include <set>
 #include <string>

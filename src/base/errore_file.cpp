@@ -1,4 +1,4 @@
-#include "shell/errori.h"
+#include "base/errore_file.h"
 
 #include <utility>
 

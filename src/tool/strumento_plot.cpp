@@ -1,9 +1,9 @@
 // scenario_tool plot: the compiled scenario drawn as one SVG file.
 #include "compiler/lettura_compilati.h"
 #include "documents/grafico_svg.h"
-#include "shell/file_system.h"
-#include "shell/strumento.h"
-#include "shell/strumento_comandi.h"
+#include "base/file_system.h"
+#include "tool/strumento.h"
+#include "tool/strumento_comandi.h"
 
 namespace gs {
 

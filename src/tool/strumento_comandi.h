@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "shell/argomenti.h"
-#include "shell/nomi_file.h"
+#include "tool/argomenti.h"
+#include "base/nomi_file.h"
 
 namespace gs {
 

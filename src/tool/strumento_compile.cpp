@@ -6,13 +6,14 @@
 #include <system_error>
 #include <vector>
 
+#include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/messaggi_errore.h"
-#include "shell/errori.h"
-#include "shell/json.h"
+#include "base/errore_file.h"
+#include "base/json.h"
 #include "shell/piattaforma_muta.h"
-#include "shell/strumento.h"
-#include "shell/strumento_comandi.h"
+#include "tool/strumento.h"
+#include "tool/strumento_comandi.h"
 
 namespace gs {
 namespace {

@@ -9,9 +9,9 @@
 #include "documents/dati_scheda.h"
 #include "scenario/dati_linea.h"
 #include "scenario/dati_treno.h"
-#include "shell/errori.h"
-#include "shell/strumento.h"
-#include "shell/strumento_comandi.h"
+#include "base/errore_file.h"
+#include "tool/strumento.h"
+#include "tool/strumento_comandi.h"
 
 namespace gs {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/json.h"
+#include "base/json.h"
 
 #include <cmath>
 #include <limits>

@@ -4,8 +4,8 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/errori.h"
-#include "shell/strumento_comandi.h"
+#include "base/errore_file.h"
+#include "tool/strumento_comandi.h"
 
 namespace gs {
 namespace {

@@ -1,11 +1,11 @@
-#include "shell/strumento.h"
+#include "tool/strumento.h"
 
 #include <functional>
 #include <map>
 
-#include "shell/argomenti.h"
-#include "shell/errori.h"
-#include "shell/strumento_comandi.h"
+#include "tool/argomenti.h"
+#include "base/errore_file.h"
+#include "tool/strumento_comandi.h"
 
 namespace gs {
 namespace {

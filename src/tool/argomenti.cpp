@@ -1,4 +1,4 @@
-#include "shell/argomenti.h"
+#include "tool/argomenti.h"
 
 namespace gs {
 
