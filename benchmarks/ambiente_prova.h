@@ -1,5 +1,6 @@
 // What every timing program needs around the compiler: a scratch directory
-// that is removed afterwards (and the platform that shows nothing).
+// that is removed afterwards, and for the whole run a platform that shows
+// nothing.
 #pragma once
 
 #include <filesystem>
@@ -7,7 +8,6 @@
 #include <utility>
 
 #include "shell/piattaforma.h"
-#include "shell/piattaforma_muta.h"
 
 namespace gs {
 
@@ -25,6 +25,21 @@ class CartellaProva {
 
  private:
   std::filesystem::path percorso_;
+};
+
+// No window, no boxes, no reports; the program directory is the one given.
+class PiattaformaMuta : public Piattaforma {
+ public:
+  explicit PiattaformaMuta(Cartella cartella) : cartella_(std::move(cartella)) {}
+  Cartella cartella_programma() const override { return cartella_; }
+  void mostra_finestra(const Finestra&) override {}
+  void ridisegna_finestra() override {}
+  void messaggio(const std::string&) override {}
+  void segnala_guasto(const std::string&) override {}
+  void segnala_errore_scenario(const std::string&) override {}
+
+ private:
+  Cartella cartella_;
 };
 
 }  // namespace gs

@@ -168,7 +168,9 @@ std::vector<std::string> nomi_compilati_sintetici() {
 }
 
 std::string difetto_percorso_sintetico(const TabelleScenario& tab) {
-  if (tab.codice_errore != 0) return "error code " + numero(tab.codice_errore);
+  if (tab.codice_errore != CodiceErrore::nessuno) {
+    return "error code " + numero(gs::numero(tab.codice_errore));
+  }
   if (tab.profilo.assegnati != tab.lunghezza_estesa - 1) return "the profile is not traced";
   constexpr std::size_t kCelleTratto = 100000 / 50;
   for (std::size_t inizio = 0; inizio < kLunghezzaSintetica / 50; inizio += kCelleTratto) {

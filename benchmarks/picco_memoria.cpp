@@ -28,12 +28,11 @@ double mib(std::int64_t byte) { return static_cast<double>(byte) / (1024.0 * 102
 int misura() {
   gs::CartellaProva dir;
   gs::scrivi_descrizioni_sintetiche(dir.cartella());
-  gs::PiattaformaMuta piattaforma(dir.cartella());
   const std::int64_t prima = picco_residente_byte();
 
   auto tab = std::make_unique<gs::TabelleScenario>();
   const std::int32_t j = 1;
-  gs::memorizza_percorso(j, gs::kSintetico, dir.cartella(), *tab, piattaforma);
+  gs::memorizza_percorso(j, gs::kSintetico, dir.cartella(), *tab);
   const std::int64_t picco = picco_residente_byte();
 
   if (const std::string difetto = gs::difetto_percorso_sintetico(*tab); !difetto.empty()) {

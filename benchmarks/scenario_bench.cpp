@@ -59,9 +59,8 @@ void svuota(const CartellaProva& dir) {
 // written first; the tables say how it went.
 void compila_sintetico(const CartellaProva& dir, TabelleScenario& tab) {
   scrivi_descrizioni_sintetiche(dir.cartella());
-  PiattaformaMuta piattaforma(dir.cartella());
   const std::int32_t j = 1;
-  memorizza_percorso(j, kSintetico, dir.cartella(), tab, piattaforma);
+  memorizza_percorso(j, kSintetico, dir.cartella(), tab);
 }
 
 // The synthetic route read into tables, its description files kept.
@@ -126,16 +125,15 @@ void BM_PercorsoSintetico(benchmark::State& stato) {
     return;
   }
   const NomiFile compilati = nomi_compilati_sintetici();
-  PiattaformaMuta piattaforma(dir.cartella());
   for (auto _ : stato) {
     stato.PauseTiming();
     rimuovi(dir.cartella(), compilati);
     scrivi_descrizioni_sintetiche(dir.cartella());
     stato.ResumeTiming();
     const std::int32_t j = 1;
-    memorizza_percorso(j, kSintetico, dir.cartella(), *tab, piattaforma);
+    memorizza_percorso(j, kSintetico, dir.cartella(), *tab);
   }
-  if (tab->codice_errore != 0) stato.SkipWithError("the synthetic route failed to compile");
+  if (tab->codice_errore != CodiceErrore::nessuno) stato.SkipWithError("the synthetic route failed to compile");
   stato.counters["celle"] = static_cast<double>(tab->celle.size());
   stato.counters["stazioni"] = static_cast<double>(
       std::count_if(tab->celle.begin(), tab->celle.end(),
@@ -173,7 +171,6 @@ BENCHMARK(BM_CopiaCompilatiSintetici)->Unit(benchmark::kMillisecond)->UseRealTim
 // compiled files written.
 void BM_CompilazioneIncorporata(benchmark::State& stato) {
   CartellaProva dir;
-  PiattaformaMuta piattaforma(dir.cartella());
   const IdentitaScenario id = identita_incorporata();
   const NomiFile compilati = {nome_profilo_linea(id), nome_file_scenario(id), nome_file_percorso(id)};
   auto tab = std::make_unique<TabelleScenario>();
@@ -184,9 +181,9 @@ void BM_CompilazioneIncorporata(benchmark::State& stato) {
     dati_treno(id, dir.cartella());
     stato.ResumeTiming();
     const std::int32_t j = 1;
-    memorizza_percorso(j, id, dir.cartella(), *tab, piattaforma);
+    memorizza_percorso(j, id, dir.cartella(), *tab);
   }
-  if (tab->codice_errore != 0 || !percorso_presente(*tab)) {
+  if (tab->codice_errore != CodiceErrore::nessuno || !percorso_presente(*tab)) {
     stato.SkipWithError("the embedded compile did not end cleanly");
   }
 }
@@ -203,7 +200,7 @@ void BM_LetturaSintetica(benchmark::State& stato) {
     memorizza_dati(kSintetico, dir.cartella(), *tab, OpzioniLettura{false});
     benchmark::DoNotOptimize(tab->celle.data());
   }
-  if (tab->codice_errore != 0) stato.SkipWithError("the synthetic route was not read cleanly");
+  if (tab->codice_errore != CodiceErrore::nessuno) stato.SkipWithError("the synthetic route was not read cleanly");
 }
 BENCHMARK(BM_LetturaSintetica)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -222,7 +219,7 @@ void BM_CamminoCelle(benchmark::State& stato) {
   }
   stato.counters["celle"] = static_cast<double>(letto->celle.size());
   stato.counters["marcatori"] = static_cast<double>(marcatori);
-  if (tab->codice_errore != 0) stato.SkipWithError("the synthetic walk met a conflict");
+  if (tab->codice_errore != CodiceErrore::nessuno) stato.SkipWithError("the synthetic walk met a conflict");
 }
 BENCHMARK(BM_CamminoCelle)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

@@ -23,23 +23,23 @@
 #include <system_error>
 #include <vector>
 
-#include "compiler/errore.h"
+#include "compiler/formato_compilati.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/messaggi_errore.h"
 #include "base/errore_file.h"
 #include "base/nomi_file.h"
-#include "shell/piattaforma_muta.h"
 
 namespace gs {
 namespace {
 
 constexpr std::string_view kSeparatore = "@@treno@@";
-constexpr std::int32_t kErroreEsecuzione = 25;
-constexpr std::uintmax_t kByteCella = 15;
-constexpr std::uintmax_t kByteRecordVuoto = 34;
 
 // The errors the cell walk records, after reading.
-bool errore_del_cammino(std::int32_t codice) { return codice >= 11 && codice <= 13; }
+bool errore_del_cammino(CodiceErrore codice) {
+  return codice == CodiceErrore::nessuna_cella_abbattimento_segnale ||
+         codice == CodiceErrore::nessuna_cella_abbattimento_avvicinamento ||
+         codice == CodiceErrore::nessuna_cella_abbattimento_rallentamento;
+}
 
 [[noreturn]] void scoperta(const std::string& cosa) {
   std::fprintf(stderr, "fuzz_compila: %s\n", cosa.c_str());
@@ -139,30 +139,40 @@ void controlla_cartella(const Cartella& cartella, const IdentitaScenario& id,
 // error 25, a track that agrees with its count and compiled files of its size.
 void controlla_esito(const Cartella& cartella, const IdentitaScenario& id,
                      const TabelleScenario& tab, const EsitoCompilazione& esito) {
-  const std::int32_t codice = tab.codice_errore;
-  controlla(codice == 0 || errore_conosciuto(codice),
-            "unknown error code " + std::to_string(codice));
-  controlla(codice != 1250 && codice != 1251, "a header error left in the tables");
+  const CodiceErrore codice = tab.codice_errore;
+  const std::string testo = std::to_string(numero(codice));
+  controlla(codice == CodiceErrore::nessuno || errore_conosciuto(codice),
+            "unknown error code " + testo);
+  controlla(codice != CodiceErrore::timbro_gia_presente &&
+                codice != CodiceErrore::codice_gara_gia_presente,
+            "a header error left in the tables");
+  controlla(esito.codice_errore == codice, "the result and the tables disagree on the error");
   // A failure while reading leaves its reason; the walk that follows may still
   // record an error of its own over the 25.
   const bool con_motivo = !esito.lettura.motivo.empty();
-  controlla(codice != kErroreEsecuzione || con_motivo, "error 25 without a reason");
-  controlla(!con_motivo || codice == kErroreEsecuzione || errore_del_cammino(codice),
-            "error " + std::to_string(codice) + " with reason '" + esito.lettura.motivo + "'");
-  controlla(esito.file_scritti == percorso_presente(tab), "files written without a track");
+  controlla(codice != CodiceErrore::errore_esecuzione || con_motivo, "error 25 without a reason");
+  controlla(!con_motivo || codice == CodiceErrore::errore_esecuzione || errore_del_cammino(codice),
+            "error " + testo + " with reason '" + esito.lettura.motivo + "'");
+  const bool scritti = !esito.file_scritti.empty();
+  const bool fermato = esito.controllo_testate != CodiceErrore::nessuno;
+  controlla(esito.percorso_presente == percorso_presente(tab), "the result misreads the track");
+  controlla(scritti == (percorso_presente(tab) && !fermato), "files written without a track");
+  controlla(!fermato || esito.controllo_testate == CodiceErrore::timbro_gia_presente ||
+                esito.controllo_testate == CodiceErrore::codice_gara_gia_presente,
+            "a header check ended with error " + std::to_string(numero(esito.controllo_testate)));
   if (!tab.celle.empty()) {
     controlla(tab.celle.size() == static_cast<std::size_t>(tab.numero_celle) + 1,
               "the track holds " + std::to_string(tab.celle.size()) + " cells, its count says " +
                   std::to_string(tab.numero_celle));
   }
   for (const auto& nome : nomi_compilati(id)) {
-    controlla(esiste(cartella, nome) == esito.file_scritti, "compiled file " + nome);
+    controlla(esiste(cartella, nome) == scritti, "compiled file " + nome);
   }
-  if (!esito.file_scritti) return;
-  controlla(dimensione(cartella, nome_file_percorso(id)) == tab.celle.size() * kByteCella,
+  if (!scritti) return;
+  controlla(dimensione(cartella, nome_file_percorso(id)) == tab.celle.size() * formato::kByteCella,
             "the track file does not hold 15 bytes a cell");
   std::uintmax_t byte_record = 0;
-  for (const Record& r : tab.record) byte_record += kByteRecordVuoto + r.nome.size();
+  for (const Record& r : tab.record) byte_record += formato::kByteRecordSenzaNome + r.nome.size();
   controlla(dimensione(cartella, nome_file_scenario(id)) == byte_record,
             "the scenario file does not hold the records");
 }
@@ -178,19 +188,11 @@ void compila(const Cartella& cartella, const Descrizioni& d) {
   }
 
   auto tab = std::make_unique<TabelleScenario>();
-  PiattaformaMuta piattaforma(cartella);
   const std::int32_t j = 1;
   try {
     const EsitoCompilazione esito = compila_scenario(
-        j, id, cartella, cartella, OpzioniLettura{.elimina_descrizioni = false}, *tab, piattaforma);
+        j, id, cartella, cartella, OpzioniLettura{.elimina_descrizioni = false}, *tab);
     controlla_esito(cartella, id, *tab, esito);
-  } catch (const FineProgramma& fine) {
-    controlla(
-        fine.stato == kStatoErroreNumerato && (fine.numero == "1250" || fine.numero == "1251"),
-        "the program ended with error " + fine.numero);
-    for (const auto& nome : nomi_compilati(id)) {
-      controlla(!esiste(cartella, nome), "compiled file " + nome + " after a header error");
-    }
   } catch (const std::exception& guasto) {
     scoperta(std::string("escaped the compile: ") + guasto.what());
   }

@@ -2,7 +2,6 @@
 // compiles it for the simulator. No arguments, no configuration.
 #include <iostream>
 
-#include "compiler/errore.h"
 #include "base/errore_file.h"
 #include "shell/form.h"
 #include "shell/piattaforma.h"

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <optional>
 
-#include "compiler/errore.h"
+#include "compiler/minimo.h"
 
 namespace gs {
 namespace {
@@ -17,10 +17,6 @@ constexpr Indice kPrimaCellaSegnaleA = 3;  // ... but never at a signal before t
 constexpr Indice kPassoRipetizione = 8;    // cells between repeat markers
 constexpr Indice kCelleCercaSegnale = 12;  // after the end, how far to look for a signal
 
-constexpr std::int32_t kErroreSegnaleAvviso = 11;
-constexpr std::int32_t kErroreAvvicinamento = 12;
-constexpr std::int32_t kErroreRipetizione = 13;
-
 Indice ultima_cella(const TabelleScenario& tab) {
   return static_cast<Indice>(tab.celle.size()) - 1;
 }
@@ -29,7 +25,7 @@ Cella& cella(TabelleScenario& tab, Indice indice) {
   return tab.celle[static_cast<std::size_t>(indice)];
 }
 
-void registra_errore(TabelleScenario& tab, std::int32_t codice, Indice indice) {
+void registra_errore(TabelleScenario& tab, CodiceErrore codice, Indice indice) {
   tab.codice_errore = codice;
   tab.posizione_errore = indice * kMetriPerCella;
 }
@@ -62,7 +58,7 @@ void marca_prima_del_segnale(TabelleScenario& tab, Indice segnale) {
       return;
     }
   }
-  registra_errore(tab, kErroreSegnaleAvviso, segnale);
+  registra_errore(tab, CodiceErrore::nessuna_cella_abbattimento_segnale, segnale);
 }
 
 // Rule A: every signal in the 20 cells before the warning board, down to cell 3.
@@ -79,7 +75,7 @@ void marcatori_avvicinamento(TabelleScenario& tab, Indice inizio) {
     if (inizio - (vicino + 2) < 1) continue;
     const Indice c = inizio - vicino;
     if (!marca_primo_libero(tab, {c, c - 1, c - 2})) {
-      registra_errore(tab, kErroreAvvicinamento, inizio);
+      registra_errore(tab, CodiceErrore::nessuna_cella_abbattimento_avvicinamento, inizio);
     }
   }
 }
@@ -101,7 +97,7 @@ Indice marcatore_di_ripetizione(TabelleScenario& tab, Indice dovuta) {
   if (marca_primo_libero(tab, {dovuta})) return 0;
   if (marca_primo_libero(tab, {dovuta - 1})) return 1;
   if (dovuta + 1 <= ultima_cella(tab) && marca_primo_libero(tab, {dovuta + 1})) return -1;
-  registra_errore(tab, kErroreRipetizione, dovuta);
+  registra_errore(tab, CodiceErrore::nessuna_cella_abbattimento_rallentamento, dovuta);
   return kPassoRipetizione;
 }
 
@@ -119,7 +115,7 @@ void marcatore_dopo_la_fine(TabelleScenario& tab, Indice fine) {
   const Indice limite = std::min(fine + kCelleCercaSegnale, ultima_cella(tab));
   for (Indice s = fine; s <= limite; ++s) {
     if (cella(tab, s).tipo != kCellaSegnale) continue;
-    if (!marca_primo_libero(tab, {s - 1, s - 2})) registra_errore(tab, kErroreRipetizione, fine);
+    if (!marca_primo_libero(tab, {s - 1, s - 2})) registra_errore(tab, CodiceErrore::nessuna_cella_abbattimento_rallentamento, fine);
     return;
   }
 }

@@ -9,16 +9,14 @@
 #include <utility>
 
 #include "base/arrotondamento.h"
+#include "compiler/formato_compilati.h"
 #include "base/errore_file.h"
 #include "base/file_system.h"
 
 namespace gs {
 namespace {
 
-constexpr std::size_t kByteRecordVuoto = 34;
-constexpr std::size_t kByteCella = 15;
-constexpr std::size_t kPuntiBlocco = 65536;      // profile points per block, 640 KiB at most
-constexpr std::size_t kByteElementoMassimo = 10;  // a tag and a double
+constexpr std::size_t kPuntiBlocco = 65536;  // profile points per block, 640 KiB at most
 
 // Writes numbers little-endian, and strings after their 16-bit length, at a
 // cursor that moves through a buffer already sized for all it will hold.
@@ -33,10 +31,16 @@ class Cursore {
   void i16(std::int16_t valore) { le<2>(static_cast<std::uint16_t>(valore)); }
   void i32(std::int32_t valore) { le<4>(static_cast<std::uint32_t>(valore)); }
   void f64(double valore) { le<8>(std::bit_cast<std::uint64_t>(valore)); }
-  void testo(const std::string& valore) {  // length checked by dimensione_nome
+  void testo(const std::string& valore) {  // length checked by controlla_nome
     u16(static_cast<std::uint16_t>(valore.size()));
     p_ = std::copy(valore.begin(), valore.end(), p_);
   }
+
+  // One field of a field list, by its stored type.
+  void operator()(std::string_view, std::uint8_t valore) { u8(valore); }
+  void operator()(std::string_view, std::int16_t valore) { i16(valore); }
+  void operator()(std::string_view, std::int32_t valore) { i32(valore); }
+  void operator()(std::string_view, const std::string& valore) { testo(valore); }
 
  private:
   // Every byte worked out apart, then all stored together: the compiler can
@@ -53,27 +57,17 @@ class Cursore {
   char* p_;
 };
 
-std::size_t dimensione_nome(const std::string& nome) {
+void controlla_nome(const std::string& nome) {
   if (nome.size() > std::numeric_limits<std::uint16_t>::max()) {
     throw std::out_of_range("a name of " + std::to_string(nome.size()) +
                             " bytes does not fit its 16-bit length");
   }
-  return nome.size();
-}
-
-std::size_t dimensione_elemento(ProfiloLinea::Etichetta etichetta) {
-  switch (etichetta) {
-    case ProfiloLinea::kIntero: return 4;
-    case ProfiloLinea::kReale: return 10;
-    case ProfiloLinea::kVuoto: break;
-  }
-  return 2;
 }
 
 std::size_t dimensione_colonna(const ProfiloLinea& profilo, std::size_t punti) {
   std::size_t totale = 0;
   for (std::size_t punto = 0; punto < punti; ++punto) {
-    totale += dimensione_elemento(profilo.etichetta(static_cast<std::int32_t>(punto)));
+    totale += formato::byte_elemento(profilo.etichetta(static_cast<std::int32_t>(punto)));
   }
   return totale;
 }
@@ -118,7 +112,7 @@ std::size_t riempi_blocco(std::string& blocco, const ProfiloLinea& profilo, cons
 // longest route) is never held at once.
 template <typename Consegna>
 void emetti_profilo(const ProfiloLinea& profilo, Consegna consegna) {
-  std::string blocco(kPuntiBlocco * kByteElementoMassimo, '\0');
+  std::string blocco(kPuntiBlocco * formato::kByteElementoMassimo, '\0');
   for (const std::vector<double>* colonna : {&profilo.x, &profilo.y}) {
     for (std::size_t primo = 0; primo < colonna->size(); primo += kPuntiBlocco) {
       const std::size_t oltre = std::min(colonna->size(), primo + kPuntiBlocco);
@@ -126,39 +120,6 @@ void emetti_profilo(const ProfiloLinea& profilo, Consegna consegna) {
       consegna(std::string_view(blocco.data(), scritti));
     }
   }
-}
-
-void scrivi_record(Cursore& cursore, const Record& r) {
-  cursore.u8(r.tipo);
-  cursore.i32(r.inizio_fermata);
-  cursore.i32(r.fine_fermata);
-  cursore.i32(r.posizione);
-  cursore.u8(r.tps);
-  cursore.testo(r.nome);
-  cursore.i16(r.rd2);
-  cursore.i16(r.rd3);
-  cursore.i16(r.d1);
-  cursore.i16(r.d2);
-  cursore.i16(r.d3);
-  cursore.u8(r.rap);
-  cursore.u8(r.ac);
-  cursore.u8(r.mar);
-  cursore.u8(r.tab);
-  cursore.i32(r.orario);
-}
-
-void scrivi_cella(Cursore& cursore, const Cella& c) {
-  cursore.u8(c.tipo);
-  cursore.i16(c.valore1);
-  cursore.i16(c.valore2);
-  cursore.i16(c.valore3);
-  cursore.i16(c.valore4);
-  cursore.u8(c.tempo_segnale);
-  cursore.u8(c.avvicinamento);
-  cursore.u8(c.montagna);
-  cursore.u8(c.velocita);
-  cursore.u8(c.pendenza);
-  cursore.u8(c.aderenza);
 }
 
 // Builds the whole content first, so a value that cannot be written leaves any
@@ -202,28 +163,36 @@ std::string byte_profilo_linea(const ProfiloLinea& profilo) {
 
 std::string byte_file_scenario(const std::array<Record, kNumeroRecord>& record) {
   std::size_t dimensione = 0;
-  for (const Record& r : record) dimensione += kByteRecordVuoto + dimensione_nome(r.nome);
+  for (const Record& r : record) {
+    controlla_nome(r.nome);
+    dimensione += formato::byte_record(r);
+  }
   std::string byte(dimensione, '\0');
   Cursore cursore(byte);
-  for (const Record& r : record) scrivi_record(cursore, r);
+  for (const Record& r : record) formato::campi_record(r, cursore);
   return byte;
 }
 
 std::string byte_file_percorso(const std::vector<Cella>& celle) {
-  std::string byte(celle.size() * kByteCella, '\0');
+  std::string byte(celle.size() * formato::kByteCella, '\0');
   Cursore cursore(byte);
-  for (const Cella& c : celle) scrivi_cella(cursore, c);
+  for (const Cella& c : celle) formato::campi_cella(c, cursore);
   return byte;
 }
 
-void scrivi_file_compilati(const IdentitaScenario& id, const Cartella& cartella,
-                           const TabelleScenario& tab) {
+std::vector<std::string> scrivi_file_compilati(const IdentitaScenario& id,
+                                               const Cartella& cartella,
+                                               const TabelleScenario& tab) {
+  std::vector<std::string> scritti;
   if (tab.flag_profilo != 0) {
-    scrivi_profilo(cartella.file(nome_profilo_linea(id)), tab.profilo);
+    scritti.push_back(nome_profilo_linea(id));
+    scrivi_profilo(cartella.file(scritti.back()), tab.profilo);
   }
-  scrivi_file(cartella.file(nome_file_scenario(id)),
-              [&] { return byte_file_scenario(tab.record); });
-  scrivi_file(cartella.file(nome_file_percorso(id)), [&] { return byte_file_percorso(tab.celle); });
+  scritti.push_back(nome_file_scenario(id));
+  scrivi_file(cartella.file(scritti.back()), [&] { return byte_file_scenario(tab.record); });
+  scritti.push_back(nome_file_percorso(id));
+  scrivi_file(cartella.file(scritti.back()), [&] { return byte_file_percorso(tab.celle); });
+  return scritti;
 }
 
 }  // namespace gs

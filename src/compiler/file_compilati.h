@@ -25,8 +25,10 @@ std::string byte_file_scenario(const std::array<Record, kNumeroRecord>& record);
 std::string byte_file_percorso(const std::vector<Cella>& celle);
 
 // Writes the profile file (only when the profile flag is non-zero), the scenario
-// file and the track file, each replacing any older one. Throws ErroreFile.
-void scrivi_file_compilati(const IdentitaScenario& id, const Cartella& cartella,
-                           const TabelleScenario& tab);
+// file and the track file, each replacing any older one; returns their names in
+// that order. Throws ErroreFile.
+std::vector<std::string> scrivi_file_compilati(const IdentitaScenario& id,
+                                               const Cartella& cartella,
+                                               const TabelleScenario& tab);
 
 }  // namespace gs

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "base/errore_file.h"
+#include "compiler/formato_compilati.h"
 
 namespace gs {
 namespace {
@@ -28,6 +29,12 @@ class Lettore {
   std::int16_t i16() { return static_cast<std::int16_t>(u16()); }
   std::int32_t i32() { return static_cast<std::int32_t>(static_cast<std::uint32_t>(le(4))); }
   double f64() { return std::bit_cast<double>(le(8)); }
+  // One field of a field list, by its stored type.
+  void operator()(std::string_view, std::uint8_t& valore) { valore = u8(); }
+  void operator()(std::string_view, std::int16_t& valore) { valore = i16(); }
+  void operator()(std::string_view, std::int32_t& valore) { valore = i32(); }
+  void operator()(std::string_view, std::string& valore) { valore = testo(); }
+
   std::string testo() {
     const std::size_t lunghezza = u16();
     richiedi(lunghezza);
@@ -56,45 +63,6 @@ class Lettore {
   std::string_view byte_;
   std::size_t posizione_ = 0;
 };
-
-constexpr std::size_t kByteCella = 15;
-
-Record leggi_record(Lettore& lettore) {
-  Record r;
-  r.tipo = lettore.u8();
-  r.inizio_fermata = lettore.i32();
-  r.fine_fermata = lettore.i32();
-  r.posizione = lettore.i32();
-  r.tps = lettore.u8();
-  r.nome = lettore.testo();
-  r.rd2 = lettore.i16();
-  r.rd3 = lettore.i16();
-  r.d1 = lettore.i16();
-  r.d2 = lettore.i16();
-  r.d3 = lettore.i16();
-  r.rap = lettore.u8();
-  r.ac = lettore.u8();
-  r.mar = lettore.u8();
-  r.tab = lettore.u8();
-  r.orario = lettore.i32();
-  return r;
-}
-
-Cella leggi_cella(Lettore& lettore) {
-  Cella c;
-  c.tipo = lettore.u8();
-  c.valore1 = lettore.i16();
-  c.valore2 = lettore.i16();
-  c.valore3 = lettore.i16();
-  c.valore4 = lettore.i16();
-  c.tempo_segnale = lettore.u8();
-  c.avvicinamento = lettore.u8();
-  c.montagna = lettore.u8();
-  c.velocita = lettore.u8();
-  c.pendenza = lettore.u8();
-  c.aderenza = lettore.u8();
-  return c;
-}
 
 // One profile element: its tag and, for tags 2 and 5, its value.
 struct Elemento {
@@ -142,7 +110,7 @@ std::int32_t punti_assegnati(const std::vector<Elemento>& colonna, std::size_t d
 std::array<Record, kNumeroRecord> decodifica_file_scenario(std::string_view byte) {
   Lettore lettore(byte);
   std::array<Record, kNumeroRecord> record;
-  for (Record& r : record) r = leggi_record(lettore);
+  for (Record& r : record) formato::campi_record(r, lettore);
   if (!lettore.fine()) {
     throw ErroreFormato(std::to_string(byte.size() - lettore.posizione()) +
                         " bytes follow the last of the 87 records");
@@ -151,13 +119,13 @@ std::array<Record, kNumeroRecord> decodifica_file_scenario(std::string_view byte
 }
 
 std::vector<Cella> decodifica_file_percorso(std::string_view byte) {
-  if (byte.empty() || byte.size() % kByteCella != 0) {
+  if (byte.empty() || byte.size() % formato::kByteCella != 0) {
     throw ErroreFormato(std::to_string(byte.size()) + " bytes are not a whole number of " +
-                        std::to_string(kByteCella) + "-byte cells");
+                        std::to_string(formato::kByteCella) + "-byte cells");
   }
   Lettore lettore(byte);
-  std::vector<Cella> celle(byte.size() / kByteCella);
-  for (Cella& c : celle) c = leggi_cella(lettore);
+  std::vector<Cella> celle(byte.size() / formato::kByteCella);
+  for (Cella& c : celle) formato::campi_cella(c, lettore);
   return celle;
 }
 

@@ -34,7 +34,7 @@ bool trova_generale(LettoreCampi& lettore, TabelleScenario& tab) {
   do {
     campo = lettore.leggi_campo();
     if (lettore.fine()) {
-      tab.codice_errore = 102;
+      tab.codice_errore = CodiceErrore::generale_mancante;
       return false;
     }
   } while (!contiene_senza_caso(campo, "[generale]"));
@@ -67,7 +67,7 @@ bool leggi_lunghezza(LettoreCampi& lettore, TabelleScenario& tab) {
   const std::int32_t lunghezza = lettore.leggi_intero();
   tab.record[kRecordTestataTreno].fine_fermata = lunghezza;
   if (lunghezza > kLunghezzaMassima) {
-    tab.codice_errore = 1;
+    tab.codice_errore = CodiceErrore::linea_troppo_lunga;
     return false;
   }
   alloca_percorso(lettore, tab, lunghezza);
@@ -87,11 +87,11 @@ bool leggi_ripetizione(LettoreCampi& lettore, TabelleScenario& tab, const std::s
   testata.inizio_fermata = lettore.leggi_intero();
   testata.fine_fermata = lettore.leggi_intero();
   if (testata.inizio_fermata % 50 != 0) {
-    tab.codice_errore = 3;
+    tab.codice_errore = CodiceErrore::inizio_ripetizione_non_multiplo;
     return false;
   }
   if (testata.fine_fermata % 50 != 0) {
-    tab.codice_errore = 4;
+    tab.codice_errore = CodiceErrore::fine_ripetizione_non_multipla;
     return false;
   }
   if (contiene(campo, "4")) {
@@ -99,7 +99,7 @@ bool leggi_ripetizione(LettoreCampi& lettore, TabelleScenario& tab, const std::s
   } else if (contiene(campo, "9")) {
     testata.posizione = 9;
   } else {
-    tab.codice_errore = 5;
+    tab.codice_errore = CodiceErrore::ripetizione_sconosciuta;
     return false;
   }
   if (testata.fine_fermata == 0) testata.posizione = 0;
@@ -221,7 +221,7 @@ EsitoRecord leggi_curva(LettoreCampi& lettore, TabelleScenario& tab, const std::
   const std::int32_t lunghezza = lettore.leggi_intero();
   const std::optional<double> k = curvatura(campo);
   if (!k || !traccia_curva(lettore, tab.profilo, inizio, lunghezza, *k)) {
-    tab.codice_errore = 103;
+    tab.codice_errore = CodiceErrore::curva_sconosciuta;
     return EsitoRecord::errore;
   }
   return EsitoRecord::avanti;
@@ -272,7 +272,7 @@ EsitoRecord leggi_indicatore(LettoreCampi& lettore, TabelleScenario& tab) {
   }
   if (fuori_percorso(tab, b.posizione, kMargineFine)) return EsitoRecord::fuori_percorso;
   memo_indicatori_v_max(tab, b);
-  if (tab.codice_errore > 0) {
+  if (tab.codice_errore != CodiceErrore::nessuno) {
     tab.posizione_errore = b.posizione;
     return EsitoRecord::errore;
   }
@@ -288,7 +288,7 @@ EsitoRecord leggi_cartello(LettoreCampi& lettore, TabelleScenario& tab, StatoLin
   campo = leggi_nome(lettore);
   Cella& cella = cella_in(tab, cella_di_posizione(posizione, 1));
   if (!cella_libera(cella)) {
-    tab.codice_errore = 6;
+    tab.codice_errore = CodiceErrore::cartello_su_cella_occupata;
     tab.posizione_errore = posizione;
     return EsitoRecord::errore;
   }
@@ -342,7 +342,7 @@ void completa_linea(LettoreCampi& lettore, TabelleScenario& tab, StatoLinea& sta
 bool fuori_percorso(TabelleScenario& tab, std::int32_t posizione, std::int32_t margine) {
   const double celle_necessarie = (static_cast<double>(posizione) + margine) / 50.0;
   if (static_cast<double>(tab.numero_celle) >= celle_necessarie) return false;
-  tab.codice_errore = 15;
+  tab.codice_errore = CodiceErrore::oltre_fine_percorso;
   tab.posizione_errore = posizione;
   return true;
 }

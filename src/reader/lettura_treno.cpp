@@ -98,7 +98,7 @@ EsitoRecord leggi_segnale(LettoreCampi& lettore, TabelleScenario& tab) {
   }
   if (fuori_percorso(tab, s.posizione, kMargineFine)) return EsitoRecord::fuori_percorso;
   memo_segnale(tab, s);
-  if (tab.codice_errore > 0) {
+  if (tab.codice_errore != CodiceErrore::nessuno) {
     tab.posizione_errore = s.posizione;
     return EsitoRecord::errore;
   }
@@ -112,7 +112,7 @@ EsitoRecord leggi_rallentamento(LettoreCampi& lettore, TabelleScenario& tab) {
   }
   if (fuori_percorso(tab, r.x, kMargineFine)) return EsitoRecord::fuori_percorso;
   memo_rallentamento(tab, r);
-  if (tab.codice_errore > 0) {
+  if (tab.codice_errore != CodiceErrore::nessuno) {
     tab.posizione_errore = r.x;
     return EsitoRecord::errore;
   }
@@ -127,7 +127,7 @@ EsitoRecord leggi_abbattimento(LettoreCampi& lettore, TabelleScenario& tab) {
   if (fuori_percorso(tab, posizione, kMargineFine)) return EsitoRecord::fuori_percorso;
   Cella& cella = cella_in(tab, cella_di_posizione(posizione, 0));
   if (!cella_libera(cella)) {
-    tab.codice_errore = 7;
+    tab.codice_errore = CodiceErrore::abbattimento_su_cella_occupata;
     tab.posizione_errore = posizione;
     return EsitoRecord::errore;
   }
@@ -178,7 +178,7 @@ void segna_avvicinamento(TabelleScenario& tab, const Record& r) {
 bool segna_fermata(TabelleScenario& tab, const Record& r, std::int32_t indice) {
   const double cella = static_cast<double>(r.fine_fermata) / 50.0 - 1;
   if (cella <= 1) {
-    tab.codice_errore = 24;
+    tab.codice_errore = CodiceErrore::fermata_nei_primi_100_m;
     return false;
   }
   Cella& fermata = cella_in(tab, static_cast<std::int64_t>(arrotonda_pari(cella)));
@@ -194,7 +194,7 @@ bool leggi_dati_stazione(LettoreCampi& lettore, TabelleScenario& tab, Record& r,
   r.tipo = lettore.leggi_intero8();
   banchina = lettore.leggi_intero();
   if (banchina % 100 != 0) {
-    tab.codice_errore = 9;
+    tab.codice_errore = CodiceErrore::marciapiede_non_multiplo;
     tab.posizione_errore = r.posizione;
     return false;
   }
@@ -225,7 +225,7 @@ EsitoRecord leggi_stazione(LettoreCampi& lettore, TabelleScenario& tab, StatoTre
   r.posizione = lettore.leggi_intero();
   if (fuori_percorso(tab, r.posizione, kMargineStazione)) return EsitoRecord::fuori_percorso;
   if (r.posizione % 50 != 0) {
-    tab.codice_errore = 8;
+    tab.codice_errore = CodiceErrore::stazione_non_multipla;
     tab.posizione_errore = r.posizione;
     return EsitoRecord::errore;
   }
@@ -247,14 +247,14 @@ EsitoRecord leggi_stazione(LettoreCampi& lettore, TabelleScenario& tab, StatoTre
   if (indice > 1) {
     const Record& precedente = tab.record[static_cast<std::size_t>(indice - 1)];
     if (std::int64_t{r.inizio_fermata} - kDistanzaStazioni < precedente.fine_fermata) {
-      tab.codice_errore = 22;
+      tab.codice_errore = CodiceErrore::stazioni_troppo_vicine;
       tab.posizione_errore = r.posizione;
       return EsitoRecord::errore;
     }
   }
   stato.indice_stazione = indice + 1;
   if (stato.indice_stazione >= stato.indice_cartelli) {
-    tab.codice_errore = 10;
+    tab.codice_errore = CodiceErrore::troppe_stazioni;
     return EsitoRecord::errore;
   }
   return EsitoRecord::avanti;
@@ -327,7 +327,7 @@ void completa_treno(LettoreCampi& lettore, TabelleScenario& tab, StatoTreno& sta
   do {
     scrivi_aderenza(tab, stato);
   } while (stato.cursore_aderenza < tab.numero_celle - 2);
-  if (!progressive_valide(tab)) tab.codice_errore = 2;
+  if (!progressive_valide(tab)) tab.codice_errore = CodiceErrore::progressiva_non_multipla;
 }
 
 }  // namespace

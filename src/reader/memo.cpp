@@ -46,7 +46,7 @@ void memo_avvicinamento(TabelleScenario& tab, std::int64_t avviso, std::int32_t 
   const std::int64_t prima = avviso - 1;
   for (int i = 0; i < kCelleAvvicinamento; ++i) {
     if (!cella_libera(cella_in(tab, prima - i))) {
-      tab.codice_errore = 20;
+      tab.codice_errore = CodiceErrore::avvicinamento_rallentamento_su_cella_occupata;
       return;
     }
   }
@@ -100,18 +100,18 @@ void memo_rallentamento(TabelleScenario& tab, const Rallentamento& r) {
   if (con_avviso) {
     avviso = &cella_in(tab, indice_avviso);
     if (!cella_libera(*avviso)) {
-      tab.codice_errore = 17;
+      tab.codice_errore = CodiceErrore::avviso_rallentamento_su_cella_occupata;
       return;
     }
   }
   Cella& inizio = cella_in(tab, indice_cella(r.x, 1));
   if (!cella_libera(inizio)) {
-    tab.codice_errore = 18;
+    tab.codice_errore = CodiceErrore::inizio_rallentamento_su_cella_occupata;
     return;
   }
   Cella& fine = cella_in(tab, indice_cella(static_cast<std::int64_t>(r.x) + r.l, 1));
   if (!cella_libera(fine)) {
-    tab.codice_errore = 19;
+    tab.codice_errore = CodiceErrore::fine_rallentamento_su_cella_occupata;
     return;
   }
 
@@ -136,7 +136,7 @@ void memo_segnale(TabelleScenario& tab, const Segnale& s) {
   const std::int64_t indice = indice_cella(s.posizione, 1);
   Cella& cella = cella_in(tab, indice);
   if (!cella_libera(cella)) {
-    tab.codice_errore = 16;
+    tab.codice_errore = CodiceErrore::segnale_su_cella_occupata;
     return;
   }
   const std::int64_t aspetto = static_cast<std::int64_t>(s.sx) * 3 + s.dx;
@@ -161,7 +161,7 @@ void memo_segnale(TabelleScenario& tab, const Segnale& s) {
 void memo_indicatori_v_max(TabelleScenario& tab, const IndicatoreVelocita& b) {
   Cella& cella = cella_in(tab, indice_cella(b.posizione, 1));
   if (!cella_libera(cella)) {
-    tab.codice_errore = 21;
+    tab.codice_errore = CodiceErrore::indicatore_su_cella_occupata;
     return;
   }
   const std::int16_t codice_a = codice_velocita(b.vas, b.vad);

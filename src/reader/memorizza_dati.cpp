@@ -16,8 +16,6 @@
 namespace gs {
 namespace {
 
-constexpr std::int32_t kLineaMancante = 101;
-constexpr std::int32_t kErroreEsecuzione = 25;
 
 bool file_esiste(const std::string& percorso) {
   std::error_code ignora;
@@ -60,7 +58,7 @@ EsitoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella
 
   EsitoLettura esito{nome_linea, 0, {}, 0};
   if (!file_esiste(percorso_linea)) {
-    tab.codice_errore = kLineaMancante;
+    tab.codice_errore = CodiceErrore::descrizione_linea_mancante;
     return esito;
   }
   // A run-time failure anywhere below becomes error 25 and takes both files.
@@ -80,7 +78,7 @@ EsitoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella
     esito.motivo = guasto.what();
     elimina_descrizione(percorso_linea, opzioni);
     elimina_descrizione(percorso_treno, opzioni);
-    tab.codice_errore = kErroreEsecuzione;
+    tab.codice_errore = CodiceErrore::errore_esecuzione;
   }
   if (lettore) esito.riga = lettore->riga();
   return esito;

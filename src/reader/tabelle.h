@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/codici_errore.h"
+
 namespace gs {
 
 // One of the 87 records: a station (records 1 .. n), a sign text (80 down),
@@ -111,7 +113,7 @@ struct TabelleScenario {
   std::int32_t flag_profilo = 0;      // non-zero: trace the curves, write the profile file
   std::int32_t lunghezza_estesa = 0;  // line length + 7000 m
   std::int32_t numero_celle = 0;      // the last cell index
-  std::int32_t codice_errore = 0;     // last scenario error, 0 = none
+  CodiceErrore codice_errore = CodiceErrore::nessuno;  // the last scenario error
   std::int32_t posizione_errore = 0;  // metres the error concerns
 };
 

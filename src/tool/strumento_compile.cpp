@@ -6,12 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/messaggi_errore.h"
 #include "base/errore_file.h"
 #include "base/json.h"
-#include "shell/piattaforma_muta.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
 
@@ -20,7 +18,7 @@ namespace {
 
 struct Riepilogo {
   IdentitaScenario id;
-  std::int32_t codice_errore = 0;
+  CodiceErrore codice_errore = CodiceErrore::nessuno;
   bool senza_percorso = false;  // read without error, yet no track to compile
   std::optional<std::int32_t> posizione_errore;
   std::string messaggio;
@@ -47,14 +45,6 @@ void crea_cartella(const std::string& cartella) {
   std::error_code errore;
   std::filesystem::create_directories(cartella, errore);
   if (errore) throw ErroreFile("create directory", cartella, errore.message());
-}
-
-std::vector<std::string> nomi_compilati(const IdentitaScenario& id, bool con_profilo) {
-  std::vector<std::string> nomi;
-  if (con_profilo) nomi.push_back(nome_profilo_linea(id));
-  nomi.push_back(nome_file_scenario(id));
-  nomi.push_back(nome_file_percorso(id));
-  return nomi;
 }
 
 void riassumi_tabelle(const TabelleScenario& tab, Riepilogo& r) {
@@ -85,7 +75,7 @@ void scrivi_testo(const Riepilogo& r, const Cartella& uscita, Uscite& uscite) {
     for (const auto& nome : r.file_scritti) o << " " << nome;
     o << "\n";
   }
-  if (r.codice_errore != 0 || r.senza_percorso) {
+  if (r.codice_errore != CodiceErrore::nessuno || r.senza_percorso) {
     auto& e = uscite.errori;
     e << "scenario_tool compile: " << r.messaggio << "\n";
     if (!r.lettura.file.empty()) {
@@ -99,7 +89,7 @@ void scrivi_json(const Riepilogo& r, Uscite& uscite) {
   ScrittoreJson j;
   j.apri_oggetto();
   j.chiave("error_code");
-  if (r.senza_percorso) j.nullo(); else j.intero(r.codice_errore);
+  if (r.senza_percorso) j.nullo(); else j.intero(numero(r.codice_errore));
   j.chiave("error_position");
   if (r.posizione_errore) j.intero(*r.posizione_errore); else j.nullo();
   j.chiave("message").stringa(r.messaggio);
@@ -142,30 +132,25 @@ int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
 
   const std::int32_t j = argomenti.ha("--no-profile") ? 0 : 1;
   auto tab = std::make_unique<TabelleScenario>();
-  PiattaformaMuta piattaforma(uscita);
+  const EsitoCompilazione esito = compila_scenario(
+      j, id, descrizioni, uscita, OpzioniLettura{.elimina_descrizioni = false}, *tab);
   Riepilogo r;
   r.id = id;
-  try {
-    const EsitoCompilazione esito = compila_scenario(
-        j, id, descrizioni, uscita, OpzioniLettura{.elimina_descrizioni = false}, *tab, piattaforma);
-    r.lettura = esito.lettura;
-    r.stazioni = esito.lettura.numero_stazioni;
-    r.motivo = esito.lettura.motivo;
-    r.marcatori_aggiunti = esito.marcatori_aggiunti;
-    if (esito.file_scritti) {
-      r.file_scritti = nomi_compilati(id, j != 0);
-      r.codice_gara_semplice = tab->celle[1].valore2;
-      r.codice_gara_pesato = tab->record[kRecordTestataScenario].orario;
-    }
-    r.codice_errore = tab->codice_errore;
-    r.senza_percorso = r.codice_errore == 0 && !esito.file_scritti;
-  } catch (const FineProgramma& fine) {
-    r.codice_errore = std::stoi(fine.numero);
+  r.lettura = esito.lettura;
+  r.stazioni = esito.lettura.numero_stazioni;
+  r.motivo = esito.lettura.motivo;
+  r.marcatori_aggiunti = esito.marcatori_aggiunti;
+  r.file_scritti = esito.file_scritti;
+  if (esito.codici_gara) {
+    r.codice_gara_semplice = esito.codici_gara->semplice;
+    r.codice_gara_pesato = esito.codici_gara->pesato;
   }
+  r.codice_errore = esito.errore();
+  r.senza_percorso = r.codice_errore == CodiceErrore::nessuno && !esito.percorso_presente;
   riassumi_tabelle(*tab, r);
-  if (r.codice_errore != 0) {
-    if (errore_con_posizione(r.codice_errore)) r.posizione_errore = tab->posizione_errore;
-    r.messaggio = testo_errore_scenario(r.codice_errore, tab->posizione_errore);
+  if (r.codice_errore != CodiceErrore::nessuno) {
+    if (errore_con_posizione(r.codice_errore)) r.posizione_errore = esito.posizione_errore;
+    r.messaggio = testo_errore_scenario(r.codice_errore, esito.posizione_errore);
   } else if (r.senza_percorso) {
     r.messaggio = testo_percorso_mancante();
   } else {
@@ -177,7 +162,7 @@ int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
   } else {
     scrivi_testo(r, uscita, uscite);
   }
-  return r.codice_errore == 0 && !r.senza_percorso ? kStatoStrumentoOk : kStatoStrumentoScenario;
+  return esito.riuscita() ? kStatoStrumentoOk : kStatoStrumentoScenario;
 }
 
 }  // namespace gs

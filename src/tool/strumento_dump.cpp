@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
+#include "compiler/formato_compilati.h"
 #include "compiler/lettura_compilati.h"
 #include "base/testo_utf8.h"
 #include "base/json.h"
@@ -72,39 +75,20 @@ std::string nome_tipo_cella(std::uint8_t tipo) {
   }
 }
 
-// The numeric fields of a record in file order, with their names.
-template <typename Visita>
-void campi_record(const Record& r, Visita visita) {
-  visita("kind", r.tipo);
-  visita("stop_zone_start", r.inizio_fermata);
-  visita("stop_zone_end", r.fine_fermata);
-  visita("position", r.posizione);
-  visita("tps", r.tps);
-  visita("rd2", r.rd2);
-  visita("rd3", r.rd3);
-  visita("d1", r.d1);
-  visita("d2", r.d2);
-  visita("d3", r.d3);
-  visita("rap", r.rap);
-  visita("ac", r.ac);
-  visita("mar", r.mar);
-  visita("tab", r.tab);
-  visita("scheduled_time", r.orario);
-}
-
-template <typename Visita>
-void campi_cella(const Cella& c, Visita visita) {
-  visita("type", c.tipo);
-  visita("value1", c.valore1);
-  visita("value2", c.valore2);
-  visita("value3", c.valore3);
-  visita("value4", c.valore4);
-  visita("signal_time", c.tempo_segnale);
-  visita("approach_mark", c.avvicinamento);
-  visita("mountain_kind", c.montagna);
-  visita("speed_limit", c.velocita);
-  visita("gradient", c.pendenza);
-  visita("adhesion", c.aderenza);
+// The numeric fields of a record or a cell, in file order, with their names;
+// a record's name is listed apart.
+template <typename Struttura, typename Visita>
+void campi_numerici(const Struttura& s, Visita visita) {
+  const auto numerico = [&visita](std::string_view nome, const auto& valore) {
+    if constexpr (!std::is_same_v<std::decay_t<decltype(valore)>, std::string>) {
+      visita(nome, static_cast<long long>(valore));
+    }
+  };
+  if constexpr (std::is_same_v<Struttura, Record>) {
+    formato::campi_record(s, numerico);
+  } else {
+    formato::campi_cella(s, numerico);
+  }
 }
 
 std::string reale(double valore) {
@@ -122,8 +106,8 @@ void elenca_scenario(const std::array<Record, kNumeroRecord>& record, std::ostre
     if (r == Record{}) continue;
     o << "record " << i << " (" << ruolo_record(i) << ")\n  name \"" << testo_utf8(r.nome)
       << "\"\n ";
-    campi_record(r, [&o](const char* nome, auto valore) {
-      o << " " << nome << "=" << static_cast<long long>(valore);
+    campi_numerici(r, [&o](std::string_view nome, long long valore) {
+      o << " " << nome << "=" << valore;
     });
     o << "\n";
   }
@@ -138,8 +122,8 @@ void elenca_percorso(const std::vector<Cella>& celle, std::ostream& o) {
     const Cella& c = celle[i];
     if (c.tipo == kCellaLibera) continue;
     o << "cell " << i << " at " << i * 50 << " m: " << nome_tipo_cella(c.tipo) << "\n ";
-    campi_cella(c, [&o](const char* nome, auto valore) {
-      if (std::string(nome) != "type") o << " " << nome << "=" << static_cast<long long>(valore);
+    campi_numerici(c, [&o](std::string_view nome, long long valore) {
+      if (nome != "type") o << " " << nome << "=" << valore;
     });
     o << "\n";
   }
@@ -181,7 +165,8 @@ std::string json_scenario(const std::array<Record, kNumeroRecord>& record) {
     j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
     j.chiave("role").stringa(ruolo_record(i));
     j.chiave("name").stringa(record[i].nome);
-    campi_record(record[i], [&j](const char* nome, auto valore) { j.chiave(nome).intero(valore); });
+    campi_numerici(record[i],
+                   [&j](std::string_view nome, long long valore) { j.chiave(nome).intero(valore); });
     j.chiude_oggetto();
   }
   j.chiude_lista().chiude_oggetto();
@@ -196,7 +181,8 @@ std::string json_percorso(const std::vector<Cella>& celle) {
   for (std::size_t i = 0; i < celle.size(); ++i) {
     j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
     j.chiave("type_name").stringa(nome_tipo_cella(celle[i].tipo));
-    campi_cella(celle[i], [&j](const char* nome, auto valore) { j.chiave(nome).intero(valore); });
+    campi_numerici(celle[i],
+                   [&j](std::string_view nome, long long valore) { j.chiave(nome).intero(valore); });
     j.chiude_oggetto();
   }
   j.chiude_lista().chiude_oggetto();

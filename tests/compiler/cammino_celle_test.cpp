@@ -75,7 +75,7 @@ TEST_P(CamminoCelle, PlacesTheMarkersAndRecordsTheConflicts) {
     EXPECT_EQ(tab.celle[i], attese[i]) << "cell " << i << ": type " << int{tab.celle[i].tipo}
                                        << ", first value " << tab.celle[i].valore1;
   }
-  EXPECT_EQ(tab.codice_errore, caso.codice_errore);
+  EXPECT_EQ(numero(tab.codice_errore), caso.codice_errore);
   EXPECT_EQ(tab.posizione_errore, caso.posizione_errore);
 }
 
@@ -255,7 +255,7 @@ TEST(CamminoCelle, ATrackTooShortToWalkIsLeftAlone) {
     const std::vector<Cella> prima = tab.celle;
     cammino_celle(tab);
     EXPECT_EQ(tab.celle, prima) << "last cell " << ultima;
-    EXPECT_EQ(tab.codice_errore, 0);
+    EXPECT_EQ(numero(tab.codice_errore), 0);
   }
 }
 

@@ -84,8 +84,8 @@ TEST(CompilazioneCompleta, AScenarioErrorStillWritesTheFilesThenIsReported) {
 
   auto form = std::make_unique<Form1>();
   const std::int32_t j = 1;
-  memorizza_percorso(j, id, dir.cartella(), form->tabelle, piattaforma);
-  EXPECT_EQ(stato_scenario(form->tabelle, piattaforma), 1);
+  const EsitoCompilazione esito = memorizza_percorso(j, id, dir.cartella(), form->tabelle);
+  EXPECT_EQ(stato_scenario(esito, piattaforma), 1);
 
   ASSERT_EQ(piattaforma.errori_scenario.size(), 1u);
   EXPECT_NE(piattaforma.errori_scenario[0].find("error 16"), std::string::npos);

@@ -1,4 +1,3 @@
-#include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 
 #include <string>
@@ -7,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "aiuti_test.h"
-#include "piattaforma_finta.h"
 #include "base/errore_file.h"
 
 namespace gs {
@@ -30,24 +28,17 @@ TabelleScenario letto(std::int32_t ultima = 40) {
 
 class CompilaPercorso : public ::testing::Test {
  protected:
-  void compila() { compila_percorso(kIdentita, dir.cartella(), tab, piattaforma); }
-  // Runs a compile that must end through `errore`; returns the exit status.
-  int compila_fino_a_errore() {
-    try {
-      compila();
-    } catch (const FineProgramma& fine) {
-      return fine.stato;
-    }
-    ADD_FAILURE() << "the compile did not end the program";
-    return 0;
+  void compila() {
+    esito = EsitoCompilazione{};
+    compila_percorso(kIdentita, dir.cartella(), tab, esito);
   }
   void nessun_file_compilato() {
     for (const auto& nome : kFileCompilati) EXPECT_FALSE(test::esiste(dir.file(nome))) << nome;
   }
 
   test::CartellaTemporanea dir;
-  test::PiattaformaFinta piattaforma{dir.cartella()};
   TabelleScenario tab = letto();
+  EsitoCompilazione esito;
 };
 
 TEST_F(CompilaPercorso, StampsTheHeadersAndWritesTheFiles) {
@@ -56,26 +47,33 @@ TEST_F(CompilaPercorso, StampsTheHeadersAndWritesTheFiles) {
   EXPECT_EQ(tab.record[kRecordTestataScenario].orario, 36124);
   EXPECT_EQ(tab.celle[1].valore1, 5121);
   EXPECT_EQ(tab.celle[1].valore2, 2494);
-  EXPECT_TRUE(piattaforma.messaggi.empty());
+  EXPECT_TRUE(esito.riuscita());
+  EXPECT_EQ(esito.file_scritti, kFileCompilati);
+  ASSERT_TRUE(esito.codici_gara.has_value());
+  EXPECT_EQ(esito.codici_gara->semplice, 2494);
+  EXPECT_EQ(esito.codici_gara->pesato, 36124);
   for (const auto& nome : kFileCompilati) EXPECT_TRUE(test::esiste(dir.file(nome))) << nome;
   EXPECT_EQ(test::leggi_byte(dir.file("Brisca_Nolte_52806.dat")).substr(15, 5),
             std::string("\x00\x01\x14\xBE\x09", 5));
 }
 
-// A header place the reader already filled: the numbered error, and no file.
+// A header place the reader already filled: the header check's code, and no file.
 struct CasoTestata {
   const char* nome;
   void (*riempi)(TabelleScenario&);
-  const char* messaggio;
+  CodiceErrore codice;
 };
 
 class TestataGiaOccupata : public CompilaPercorso,
                            public ::testing::WithParamInterface<CasoTestata> {};
 
-TEST_P(TestataGiaOccupata, EndsWithTheNumberedErrorAndWritesNothing) {
+TEST_P(TestataGiaOccupata, StopsBeforeWritingAnything) {
   GetParam().riempi(tab);
-  EXPECT_EQ(compila_fino_a_errore(), 1);
-  EXPECT_EQ(piattaforma.messaggi, std::vector<std::string>{GetParam().messaggio});
+  compila();
+  EXPECT_EQ(esito.controllo_testate, GetParam().codice);
+  EXPECT_EQ(esito.errore(), GetParam().codice);
+  EXPECT_FALSE(esito.riuscita());
+  EXPECT_TRUE(esito.file_scritti.empty());
   nessun_file_compilato();
 }
 
@@ -83,13 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
     Controlli, TestataGiaOccupata,
     ::testing::Values(
         CasoTestata{"StampField", [](TabelleScenario& t) { t.record[85].rd2 = 1; },
-                    " Errore n. 1250"},
+                    CodiceErrore::timbro_gia_presente},
         CasoTestata{"CellOneFirstValue", [](TabelleScenario& t) { t.celle[1].valore1 = -1; },
-                    " Errore n. 1250"},
+                    CodiceErrore::timbro_gia_presente},
         CasoTestata{"RaceCodeField", [](TabelleScenario& t) { t.record[85].orario = 7; },
-                    " Errore n. 1251"},
+                    CodiceErrore::codice_gara_gia_presente},
         CasoTestata{"CellOneSecondValue", [](TabelleScenario& t) { t.celle[1].valore2 = 1; },
-                    " Errore n. 1251"},
+                    CodiceErrore::codice_gara_gia_presente},
         // The walk itself can put a marker on cell 1.
         CasoTestata{"RuleAReachingCellOne",
                     [](TabelleScenario& t) {
@@ -97,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                       t.celle[3].tipo = kCellaSegnale;
                       t.celle[2].tipo = kCellaIndicatoreVelocita;
                     },
-                    " Errore n. 1250"},
+                    CodiceErrore::timbro_gia_presente},
         CasoTestata{"RuleB1ReachingCellOne",
                     [](TabelleScenario& t) {
                       t.celle[8].tipo = kCellaInizioRallentamento;
@@ -106,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                       t.celle[3].tipo = kCellaIndicatoreVelocita;
                       t.celle[2].tipo = kCellaIndicatoreVelocita;
                     },
-                    " Errore n. 1250"}),
+                    CodiceErrore::timbro_gia_presente}),
     [](const auto& info) { return std::string(info.param.nome); });
 
 TEST_F(CompilaPercorso, NoTrackOrNoCellOneMeansNothingToCompile) {
@@ -120,16 +118,18 @@ TEST_F(CompilaPercorso, NoTrackOrNoCellOneMeansNothingToCompile) {
 
 TEST(MemorizzaPercorso, AMissingLineFileLeavesNoTrackEvenAfterAnEarlierCompile) {
   test::CartellaTemporanea dir;
-  test::PiattaformaFinta piattaforma(dir.cartella());
   TabelleScenario tab = letto();  // a track left from an earlier compile
-  tab.codice_errore = 13;
+  tab.codice_errore = CodiceErrore{13};
   tab.posizione_errore = 4300;
   const std::int32_t j = 1;
-  memorizza_percorso(j, kIdentita, dir.cartella(), tab, piattaforma);
+  const EsitoCompilazione esito = memorizza_percorso(j, kIdentita, dir.cartella(), tab);
 
+  EXPECT_FALSE(esito.percorso_presente);
+  EXPECT_EQ(esito.errore(), CodiceErrore::descrizione_linea_mancante);
+  EXPECT_TRUE(esito.file_scritti.empty());
   EXPECT_FALSE(percorso_presente(tab));
   EXPECT_EQ(tab.flag_profilo, 1);
-  EXPECT_EQ(tab.codice_errore, 101);
+  EXPECT_EQ(numero(tab.codice_errore), 101);
   EXPECT_EQ(tab.posizione_errore, 4300);  // the reset leaves the position alone
   EXPECT_EQ(tab.record[kRecordTestataScenario].rd2, 0);
   for (const auto& nome : kFileCompilati) EXPECT_FALSE(test::esiste(dir.file(nome))) << nome;

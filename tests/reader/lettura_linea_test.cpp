@@ -52,7 +52,7 @@ TEST(LetturaLinea, GeneralSectionFillsTheHeaders) {
       "sfondo tre,    3\r\n"
       "ripetizione segnali 4 codici,    4650,    79150\r\n"));
 
-  EXPECT_EQ(l.tab.codice_errore, 0);
+  EXPECT_EQ(numero(l.tab.codice_errore), 0);
   EXPECT_TRUE(l.esito.leggi_treno);
   const auto& r = l.tab.record;
   EXPECT_EQ(r[kRecordTestataTreno].fine_fermata, 10000);
@@ -88,7 +88,7 @@ TEST(LetturaLinea, SignalRepetition) {
     SCOPED_TRACE(caso.riga);
     const Lettura l = leggi_linea(file_linea("pendenza, 300, 4\r\n",
                                              kGeneraleBreve + caso.riga + "\r\n"));
-    EXPECT_EQ(l.tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(l.tab.codice_errore), caso.codice);
     EXPECT_EQ(l.esito.leggi_treno, caso.codice == 0);
     EXPECT_EQ(l.tab.record[kRecordTestataRipetizione].posizione, caso.codici);
     // An error ends the file at once: no gradient is filled in.
@@ -111,7 +111,7 @@ TEST(LetturaLinea, LineLengthSizesTrackAndProfile) {
     SCOPED_TRACE(caso.lunghezza);
     const Lettura l = leggi_linea(
         file_linea("", "lunghezza percorso, " + std::to_string(caso.lunghezza) + "\r\n"), 1);
-    EXPECT_EQ(l.tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(l.tab.codice_errore), caso.codice);
     EXPECT_EQ(l.esito.leggi_treno, caso.codice == 0);
     EXPECT_EQ(l.tab.record[kRecordTestataTreno].fine_fermata, caso.lunghezza);
     EXPECT_EQ(l.tab.numero_celle, caso.numero_celle);
@@ -144,7 +144,7 @@ TEST(LetturaLinea, MissingOrUnusableStartAndLength) {
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.testo);
     const Lettura l = leggi_linea(caso.testo);
-    EXPECT_EQ(l.tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(l.tab.codice_errore), caso.codice);
     EXPECT_EQ(l.esito.leggi_treno, caso.codice == 0);
   }
   // No track to fill, or none that a length could give.
@@ -204,7 +204,7 @@ TEST(LetturaLinea, GradientThatDoesNotFitFailsWhenStored) {
   TabelleScenario tab;
   LettoreCampi lettore("linea.txt", file_linea("pendenza, 300, 200\r\npendenza, 99999, 0\r\n"));
   EXPECT_THROW(leggi_descrizione_linea(lettore, tab), ErroreEsecuzione);
-  EXPECT_EQ(tab.codice_errore, 15);
+  EXPECT_EQ(numero(tab.codice_errore), 15);
   EXPECT_EQ(tab.posizione_errore, 99999);
 }
 
@@ -223,7 +223,7 @@ TEST(LetturaLinea, PositionTooNearTheEndEndsTheFileWithError15) {
       SCOPED_TRACE(riga);
       const Lettura l = leggi_linea(file_linea(riga + "\r\ncartello indicatore, 1000, (dopo)\r\n"));
       const bool oltre = posizione == 16901;
-      EXPECT_EQ(l.tab.codice_errore, oltre ? 15 : 0);
+      EXPECT_EQ(numero(l.tab.codice_errore), oltre ? 15 : 0);
       EXPECT_EQ(l.tab.posizione_errore, oltre ? posizione : 0);
       EXPECT_TRUE(l.esito.leggi_treno);
       // The rest of the file is skipped, its end steps still run.
@@ -247,7 +247,7 @@ TEST(LetturaLinea, CurveClassAndSideGiveTheFirstStep) {
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.chiave);
     const Lettura l = leggi_linea(file_linea(std::string(caso.chiave) + ",   700,  100\r\n"), 1);
-    ASSERT_EQ(l.tab.codice_errore, 0);
+    ASSERT_EQ(numero(l.tab.codice_errore), 0);
     const ProfiloLinea& p = l.tab.profilo;
     EXPECT_EQ(p.x.at(700), 0.0);
     EXPECT_EQ(p.y.at(700), 700.0);
@@ -278,13 +278,13 @@ TEST(LetturaLinea, CurveErrorsAndLimits) {
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.corpo);
     const Lettura l = leggi_linea(file_linea(caso.corpo, caso.generale), 1);
-    EXPECT_EQ(l.tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(l.tab.codice_errore), caso.codice);
     EXPECT_EQ(l.esito.leggi_treno, caso.codice == 0);
   }
 
   // Without the profile flag curve lines are passed over, digit or not.
   const Lettura senza = leggi_linea(file_linea("curvas, 700, 100\r\npendenza, 100, 5\r\n"));
-  EXPECT_EQ(senza.tab.codice_errore, 0);
+  EXPECT_EQ(numero(senza.tab.codice_errore), 0);
   EXPECT_TRUE(senza.tab.profilo.x.empty());
   EXPECT_EQ(senza.tab.celle.at(2).pendenza, 105);
 
@@ -301,7 +301,7 @@ TEST(LetturaLinea, BoardsAndSignsTakeTheCellAfterTheirPosition) {
       "indicatori_vmax, 7800, 120, 130, 135, 0, 120, 130, 135, 0\r\n"
       "cartello indicatore,  1850,    (  Km. ) (1.850)  \r\n"
       "cartello indicatore,  2050,  ( Ponte  ) (su fiume)\r\n"));
-  ASSERT_EQ(l.tab.codice_errore, 0);
+  ASSERT_EQ(numero(l.tab.codice_errore), 0);
   const auto& c = l.tab.celle;
   EXPECT_EQ(c.at(17).tipo, kCellaIndicatoreVelocita);
   EXPECT_EQ(c.at(17).valore1, 2100);
@@ -332,7 +332,7 @@ TEST(LetturaLinea, TakenCellsEndTheReading) {
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.corpo);
     const Lettura l = leggi_linea(file_linea(std::string(caso.corpo) + "pendenza, 500, 1\r\n"));
-    EXPECT_EQ(l.tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(l.tab.codice_errore), caso.codice);
     EXPECT_EQ(l.tab.posizione_errore, caso.posizione);
     EXPECT_FALSE(l.esito.leggi_treno);
     EXPECT_EQ(l.tab.celle.at(0).pendenza, 0);  // nothing read after, no end steps
@@ -345,7 +345,7 @@ TEST(LetturaLinea, SignTextsFillRecords80DownTo0) {
     cartelli += "cartello indicatore, " + std::to_string(100 * i) + ", t" + std::to_string(i) + "\r\n";
   }
   const Lettura l = leggi_linea(file_linea(cartelli));
-  EXPECT_EQ(l.tab.codice_errore, 0);
+  EXPECT_EQ(numero(l.tab.codice_errore), 0);
   EXPECT_EQ(l.tab.record[80].nome, "t0");
   EXPECT_EQ(l.tab.record[0].nome, "t80");
   EXPECT_EQ(l.esito.indice_cartelli, -1);

@@ -59,7 +59,7 @@ TEST(LetturaTreno, TrainHeader) {
               "percentuale massa frenata,    120\r\n"
               "sabbia,    300\r\n"
               "orologio,    18              6             40 \r\n");
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(tab.record[kRecordTestataTreno].posizione, 6);
   EXPECT_EQ(tab.record[kRecordTestataTreno].inizio_fermata, 120);
   const Record& r = tab.record[kRecordTestataRipetizione];
@@ -76,7 +76,7 @@ TEST(LetturaTreno, TrainHeader) {
 TEST(LetturaTreno, SpeedLimitsAndAdhesionFillTheCells) {
   TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab, "[aderenze]\r\naderenza,       0,    75\r\n[vel_limite]\r\n" + kVelocitaIniziali);
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(colonna(tab, &Cella::velocita, 8, 11), (std::vector<int>{6, 6, 23, 23}));
   EXPECT_EQ(colonna(tab, &Cella::velocita, 336, 340), (std::vector<int>{23, 23, 0, 0, 0}));
   EXPECT_EQ(colonna(tab, &Cella::aderenza, 0, 1), (std::vector<int>{75, 75}));
@@ -118,7 +118,7 @@ TEST(LetturaTreno, StationsStopZonesAndMarks) {
               "stazione,   19150, 28,  300,  0, 0, 0,  0,0,0,  0,0,0,   30,  18,29, 0, CARMIGNANO\r\n"
               "stazione,   21000,  5,  600,  0, 1, 1,  0,0,0,  0,0,0,   30,  18,31, 7, FERMATA\r\n"
               "stazione,   23000, 12,  500,  0, 1, 1,  0,0,0,  0,0,0,   30,  18,33, 0, CORTA\r\n");
-  ASSERT_EQ(tab.codice_errore, 0);
+  ASSERT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(tab.record[1], (Record{.tipo = 8, .inizio_fermata = -400, .fine_fermata = 400,
                                     .posizione = 0, .tps = 1, .nome = "FIRENZE S.M.N.",
                                     .rd2 = 4, .rd3 = 0, .d1 = 2, .d2 = 1, .d3 = 0, .rap = 0,
@@ -169,7 +169,7 @@ TEST(LetturaTreno, StationBoundaries) {
     SCOPED_TRACE(caso.nome);
     TabelleScenario tab = test::percorso_vuoto(340);
     leggi_treno(tab, caso.corpo);
-    EXPECT_EQ(tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(tab.codice_errore), caso.codice);
     EXPECT_EQ(marche(tab), caso.marche);
   }
 
@@ -217,7 +217,7 @@ TEST(LetturaTreno, StationErrorsEndTheReading) {
     tab.record[kRecordProgressivaTre].inizio_fermata = 75;  // error 2, were it checked
     leggi_treno(tab, kVelocitaIniziali + caso.corpo + "numero vetture, 6\r\n",
                 caso.indice_cartelli);
-    EXPECT_EQ(tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(tab.codice_errore), caso.codice);
     EXPECT_EQ(tab.posizione_errore, caso.posizione);
     // Nothing is read after the error and the end steps do not run.
     EXPECT_EQ(tab.record[kRecordTestataTreno].posizione, 0);
@@ -243,7 +243,7 @@ TEST(LetturaTreno, PositionTooNearTheEndEndsTheFileWithError15) {
     SCOPED_TRACE(caso.riga);
     TabelleScenario tab = test::percorso_vuoto(340);
     leggi_treno(tab, kVelocitaIniziali + caso.riga + "\r\nnumero vetture, 6\r\n");
-    EXPECT_EQ(tab.codice_errore, 15);
+    EXPECT_EQ(numero(tab.codice_errore), 15);
     EXPECT_EQ(tab.posizione_errore, caso.posizione);
     EXPECT_EQ(tab.record[kRecordTestataTreno].posizione, 0);
     // The end steps still run.
@@ -251,7 +251,7 @@ TEST(LetturaTreno, PositionTooNearTheEndEndsTheFileWithError15) {
   }
   TabelleScenario tab = test::percorso_vuoto(340);
   leggi_treno(tab, "stazione, 16200, 28, 600, 0, 0, 0, 1,1,0, 4,1,1, 60, 18,10, 0, A\r\n");
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
 }
 
 TEST(LetturaTreno, AbbattimentoMarkers) {
@@ -270,7 +270,7 @@ TEST(LetturaTreno, AbbattimentoMarkers) {
     SCOPED_TRACE(caso.valore);
     TabelleScenario tab = test::percorso_vuoto(340);
     leggi_treno(tab, std::string("abbattimento, 1000, ") + caso.valore + "\r\n");
-    EXPECT_EQ(tab.codice_errore, 0);
+    EXPECT_EQ(numero(tab.codice_errore), 0);
     EXPECT_EQ(tab.celle.at(20).tipo, caso.tipo);
     EXPECT_EQ(tab.celle.at(20).valore1, caso.valore1);
   }
@@ -281,7 +281,7 @@ TEST(LetturaTreno, SignalsAndSlowdownsGoThroughTheRecorders) {
   leggi_treno(tab,
               "[rallentamenti]\r\nrallentamento, 5000, 30, 400, 1, 1, 0\r\n"
               "[segnali]\r\nsegnale,   1000, 1, 4, 1, 0, 0,     0, 0, 0, 0, 0\r\n");
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(tab.celle.at(21).tipo, kCellaSegnale);
   EXPECT_EQ(tab.celle.at(101).tipo, kCellaInizioRallentamento);
   EXPECT_EQ(tab.celle.at(109).tipo, kCellaFineRallentamento);
@@ -289,9 +289,9 @@ TEST(LetturaTreno, SignalsAndSlowdownsGoThroughTheRecorders) {
 
   // An error 15 left by the line file makes the first signal end the reading.
   TabelleScenario dopo_15 = test::percorso_vuoto(340);
-  dopo_15.codice_errore = 15;
+  dopo_15.codice_errore = CodiceErrore{15};
   leggi_treno(dopo_15, kVelocitaIniziali + "segnale, 1000, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0\r\n");
-  EXPECT_EQ(dopo_15.codice_errore, 15);
+  EXPECT_EQ(numero(dopo_15.codice_errore), 15);
   EXPECT_EQ(dopo_15.posizione_errore, 1000);
   EXPECT_EQ(dopo_15.celle.at(10).velocita, 0);
 }
@@ -315,7 +315,7 @@ TEST(LetturaTreno, ProgressivesAreCheckedAtTheEnd) {
     TabelleScenario tab = test::percorso_vuoto(340);
     tab.record[kRecordProgressivaDue].*caso.campo = caso.valore;
     leggi_treno(tab, caso.corpo);
-    EXPECT_EQ(tab.codice_errore, caso.codice);
+    EXPECT_EQ(numero(tab.codice_errore), caso.codice);
   }
 }
 
@@ -323,7 +323,7 @@ TEST(LetturaTreno, WithoutGeneraleNothingIsRead) {
   TabelleScenario tab = test::percorso_vuoto(340);
   LettoreCampi lettore("treno.txt", "numero vetture, 6\r\naderenza, 0, 75\r\naderenza, 100, 50\r\n");
   leggi_descrizione_treno(lettore, tab, kRecordPrimoCartello);
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(tab.record[kRecordTestataTreno].posizione, 0);
   EXPECT_EQ(tab.celle.at(0).aderenza, 0);
 }

@@ -28,7 +28,7 @@ TEST(MemoIndicatoriVMax, SpeedCodesAndStripes) {
     const std::vector<Cella> prima = tab.celle;
     memo_indicatori_v_max(tab, caso.board);
 
-    EXPECT_EQ(tab.codice_errore, 0);
+    EXPECT_EQ(numero(tab.codice_errore), 0);
     const Cella& cella = tab.celle[caso.cella];
     EXPECT_EQ(cella.tipo, kCellaIndicatoreVelocita) << caso.board.posizione;
     EXPECT_EQ(cella.valore1, caso.v1) << caso.board.posizione;
@@ -48,7 +48,7 @@ TEST(MemoIndicatoriVMax, ATakenCellIsRefusedUntouched) {
   tab.celle[17].tipo = kCellaSegnale;
   const std::vector<Cella> prima = tab.celle;
   memo_indicatori_v_max(tab, {800, 105, 115, 120, 0, 0, 0, 0, 0});
-  EXPECT_EQ(tab.codice_errore, 21);
+  EXPECT_EQ(numero(tab.codice_errore), 21);
   EXPECT_EQ(tab.posizione_errore, 0);
   EXPECT_TRUE(tab.celle == prima);
 }

@@ -29,7 +29,7 @@ TEST(MemoMontagna, RecordsTheStretchAndItsCells) {
   EXPECT_EQ(tab.celle[582].montagna, 2);
   EXPECT_EQ(tab.celle[583].montagna, 2);
   EXPECT_EQ(tab.celle[582].tipo, kCellaLibera);
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
 }
 
 TEST(MemoMontagna, AStretchCloseAfterThePreviousOneIsKindThree) {

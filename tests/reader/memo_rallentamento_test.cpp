@@ -30,7 +30,7 @@ TEST(MemoRallentamento, PlacesWarningStartEndAndApproachCells) {
   const std::vector<Cella> prima = tab.celle;
   memo_rallentamento(tab, a_1550(1, 2));
 
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(celle_cambiate(prima, tab.celle), (std::vector<std::size_t>{4, 5, 6, 7, 8, 32, 52}));
   const Cella& avviso = tab.celle[8];
   EXPECT_EQ(avviso.tipo, kCellaAvvisoRallentamento);
@@ -69,7 +69,7 @@ TEST(MemoRallentamento, NoWarningBoardUpTo1500Metres) {
   const std::vector<Cella> prima = tab.celle;
   memo_rallentamento(tab, Rallentamento{.x = 1500, .v = 60, .l = 1000, .f_tt = 0, .f_ta = 1, .d_v = 2});
 
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(celle_cambiate(prima, tab.celle), (std::vector<std::size_t>{31, 51}));
   EXPECT_EQ(tab.celle[31].tipo, kCellaInizioRallentamento);
   EXPECT_EQ(tab.celle[51].tipo, kCellaFineRallentamento);
@@ -86,7 +86,7 @@ TEST(MemoRallentamento, ApproachCellsTouchTheWarningBoard) {
   for (const Caso& caso : casi) {
     TabelleScenario tab = test::percorso_vuoto(100);
     memo_rallentamento(tab, Rallentamento{.x = caso.x, .v = 60, .l = 500, .f_tt = 0, .f_ta = 1, .d_v = 0});
-    EXPECT_EQ(tab.codice_errore, 0) << caso.x;
+    EXPECT_EQ(numero(tab.codice_errore), 0) << caso.x;
     EXPECT_EQ(tab.celle[caso.avviso].tipo, kCellaAvvisoRallentamento) << caso.x;
     for (std::size_t i = 1; i <= 4; ++i) {
       EXPECT_EQ(tab.celle[caso.avviso - i].tipo, kCellaAvvicinamentoRallentamento) << caso.x;
@@ -113,7 +113,7 @@ TEST(MemoRallentamento, ARefusedPlacementStopsAtTheTakenCell) {
     tab.celle[caso.occupata].tipo = kCellaSegnale;
     const std::vector<Cella> prima = tab.celle;
     memo_rallentamento(tab, a_1550(1, 2));
-    EXPECT_EQ(tab.codice_errore, caso.errore) << caso.occupata;
+    EXPECT_EQ(numero(tab.codice_errore), caso.errore) << caso.occupata;
     EXPECT_EQ(tab.posizione_errore, 0);
     EXPECT_EQ(celle_cambiate(prima, tab.celle), caso.scritte) << caso.occupata;
   }
@@ -125,7 +125,7 @@ TEST(MemoRallentamento, AnEndBeyondTheTrackFailsBeforeWritingAnything) {
   EXPECT_THROW(memo_rallentamento(tab, Rallentamento{.x = 4000, .v = 60, .l = 1000, .f_tt = 0, .f_ta = 1, .d_v = 0}),
                ErroreEsecuzione);
   EXPECT_TRUE(celle_cambiate(prima, tab.celle).empty());
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
 }
 
 TEST(MemoRallentamento, SixteenBitFieldsKeepTheLowBits) {

@@ -31,7 +31,7 @@ TEST(MemoSegnale, PacksTheAspectsAndMarksTheApproach) {
   tab.celle[17].tipo = kCellaInizioRallentamento;  // marks go on whatever the cell holds
   memo_segnale(tab, segnale_a(1000));
 
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   const Cella& cella = tab.celle[21];
   EXPECT_EQ(cella.tipo, kCellaSegnale);
   EXPECT_EQ(cella.valore1, 22);
@@ -71,14 +71,14 @@ TEST(MemoSegnale, ATakenCellIsRefusedUntouched) {
   Segnale altro = segnale_a(1000);
   altro.sx = 1;
   memo_segnale(tab, altro);
-  EXPECT_EQ(tab.codice_errore, 16);
+  EXPECT_EQ(numero(tab.codice_errore), 16);
   EXPECT_EQ(tab.posizione_errore, 0);
   EXPECT_TRUE(tab.celle == prima);
 
-  tab.codice_errore = 0;
+  tab.codice_errore = CodiceErrore{0};
   tab.celle[41].tipo = kCellaMontagna;  // a mountain mark is free
   memo_segnale(tab, segnale_a(2000));
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(tab.celle[41].tipo, kCellaSegnale);
 }
 
@@ -96,7 +96,7 @@ TEST(MemoSegnale, NearTheOriginTheMarksBeforeCellZeroAreLeftOut) {
   for (const Caso& caso : casi) {
     TabelleScenario tab = test::percorso_vuoto(100);
     memo_segnale(tab, segnale_a(caso.posizione));
-    EXPECT_EQ(tab.codice_errore, 0);
+    EXPECT_EQ(numero(tab.codice_errore), 0);
     EXPECT_EQ(marche(tab), caso.attese) << caso.posizione;
   }
 }

@@ -98,7 +98,7 @@ TEST(MemorizzaDati, ReadsTheEmbeddedScenario) {
   test::CartellaTemporanea dir;
   const auto [tab, punto] = leggi_incorporato(dir);
 
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_FALSE(test::esiste(dir.file(kNomeLinea)));
   EXPECT_FALSE(test::esiste(dir.file(kNomeTreno)));
   EXPECT_EQ(punto.file, kNomeTreno);
@@ -171,7 +171,7 @@ TEST(MemorizzaDati, ReadsTheEmbeddedScenario) {
 TEST(MemorizzaDati, TracesTheEmbeddedLineProfile) {
   test::CartellaTemporanea dir;
   const auto [tab, punto] = leggi_incorporato(dir);
-  ASSERT_EQ(tab.codice_errore, 0);
+  ASSERT_EQ(numero(tab.codice_errore), 0);
 
   std::vector<double> x;
   std::vector<double> y;
@@ -231,7 +231,7 @@ TEST(MemorizzaDati, ErrorCodesReadingPointAndDeletion) {
       TabelleScenario tab;
       const EsitoLettura punto =
           memorizza_dati(kId, dir.cartella(), tab, OpzioniLettura{.elimina_descrizioni = elimina});
-      EXPECT_EQ(tab.codice_errore, caso.codice);
+      EXPECT_EQ(numero(tab.codice_errore), caso.codice);
       EXPECT_EQ(punto.file, caso.file);
       EXPECT_EQ(punto.riga, caso.riga);
       EXPECT_EQ(punto.motivo.empty(), caso.codice != 25) << punto.motivo;
@@ -261,7 +261,7 @@ TEST(MemorizzaDati, AnyLineEndReadsTheSame) {
     TabelleScenario tab;
     tab.flag_profilo = 1;
     const EsitoLettura punto = memorizza_dati(kId, dir.cartella(), tab);
-    EXPECT_EQ(tab.codice_errore, 0);
+    EXPECT_EQ(numero(tab.codice_errore), 0);
     EXPECT_EQ(punto.riga, 112);
     EXPECT_TRUE(tab.record == crlf.tab.record);
     EXPECT_TRUE(tab.celle == crlf.tab.celle);
@@ -281,7 +281,7 @@ TEST(MemorizzaDati, ReadsTheLongestRouteQuickly) {
   const auto inizio = std::chrono::steady_clock::now();
   memorizza_dati(kId, dir.cartella(), tab);
   const auto durata = std::chrono::steady_clock::now() - inizio;
-  EXPECT_EQ(tab.codice_errore, 0);
+  EXPECT_EQ(numero(tab.codice_errore), 0);
   EXPECT_EQ(tab.numero_celle, 20140);
   EXPECT_EQ(tab.profilo.assegnati, 1006999);
   EXPECT_EQ(tab.celle.at(20137).velocita, 20);

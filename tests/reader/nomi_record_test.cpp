@@ -8,7 +8,6 @@
 
 #include "aiuti_test.h"
 #include "compiler/memorizza_percorso.h"
-#include "piattaforma_finta.h"
 #include "base/errore_file.h"
 
 namespace gs {
@@ -43,14 +42,12 @@ TEST(NomiDiRecord, ANameTooLongForItsLengthFieldIsARunTimeFailure) {
       test::CartellaTemporanea dir;
       test::scrivi_byte(dir.file("Brisca_Nolte_linea.txt"), con_nome(caso.linea, lunghezza));
       test::scrivi_byte(dir.file("Brisca_Nolte_52806-.txt"), con_nome(caso.treno, lunghezza));
-      test::PiattaformaFinta piattaforma(dir.cartella());
       TabelleScenario tab;
       const std::int32_t j = 1;
       EsitoCompilazione esito;
       ASSERT_NO_THROW(esito = compila_scenario(j, kId, dir.cartella(), dir.cartella(),
-                                               OpzioniLettura{.elimina_descrizioni = false}, tab,
-                                               piattaforma));
-      EXPECT_EQ(tab.codice_errore, entra ? 0 : 25);
+                                               OpzioniLettura{.elimina_descrizioni = false}, tab));
+      EXPECT_EQ(numero(tab.codice_errore), entra ? 0 : 25);
       EXPECT_EQ(esito.lettura.motivo.find("65536 bytes") != std::string::npos, !entra)
           << esito.lettura.motivo;
       // The name that fits is stored whole: 34 bytes a record besides the names.
