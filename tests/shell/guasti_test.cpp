@@ -3,7 +3,6 @@
 // goes. Each run stops with status 2 naming the path and the reason, and the
 // files finished before it stay whole.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "aiuti_test.h"
+#include "programmi.h"
 
 namespace gs {
 namespace {
@@ -31,42 +31,15 @@ const std::vector<std::string> kCompilati = {"Brisca_Nolte_linea.dat", "Brisca_N
                                              "Brisca_Nolte_52806.dat"};
 const std::vector<std::string> kDescrizioni = {"Brisca_Nolte_linea.txt", "Brisca_Nolte_52806-.txt"};
 
-struct Esito {
-  int stato = -1;
-  std::string uscita;
-  std::string errori;
-};
+using test::copia_programma;
+using test::esegui_comando;
+using test::tra_apici;
+using Esito = test::EsitoProgramma;
 
-std::string tra_apici(const std::string& testo) { return "'" + testo + "'"; }
-
-// Runs `comando` from / through the shell; its output is caught in `registro`,
-// a directory apart from anything the command writes.
-Esito esegui(const std::string& comando, const test::CartellaTemporanea& registro) {
-  const std::string uscita = registro.file("stdout.log");
-  const std::string errori = registro.file("stderr.log");
-  const std::string completo =
-      "cd / && " + comando + " >" + tra_apici(uscita) + " 2>" + tra_apici(errori);
-  const int grezzo = std::system(completo.c_str());
-  Esito esito;
-  esito.stato = WIFEXITED(grezzo) ? WEXITSTATUS(grezzo) : -1;
-  esito.uscita = test::leggi_byte(uscita);
-  esito.errori = test::leggi_byte(errori);
-  return esito;
-}
-
-// Read and run by anyone, written by the owner alone.
+// Read and run by anyone, written by the owner alone; and without the owner's write.
 constexpr fs::perms kAperta = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                               fs::perms::others_read | fs::perms::others_exec;
 constexpr fs::perms kSolaLettura = kAperta & ~fs::perms::owner_write;  // 0555
-
-// A copy of the program in `cartella`, which anyone may enter.
-std::string copia_programma(const char* programma, const fs::path& cartella) {
-  fs::permissions(cartella, kAperta);
-  const fs::path copia = cartella / fs::path(programma).filename();
-  fs::copy_file(programma, copia, fs::copy_options::overwrite_existing);
-  fs::permissions(copia, kAperta);
-  return copia.string();
-}
 
 std::set<std::string> contenuto(const fs::path& cartella) {
   std::set<std::string> nomi;
@@ -117,7 +90,7 @@ TEST(Guasti, AProgramDirectoryNobodyMayWriteEndsTheRunWithStatusTwo) {
     GTEST_SKIP() << "the unprivileged user cannot reach " << eseguibile;
   }
 
-  const Esito esito = esegui(*prefisso + " " + tra_apici(eseguibile), registro);
+  const Esito esito = esegui_comando(*prefisso + " " + tra_apici(eseguibile), registro);
   EXPECT_EQ(esito.stato, 2) << esito.errori;
   EXPECT_EQ(esito.uscita, "Attendere\n");
   // The first file it writes is the line description file.
@@ -133,7 +106,7 @@ TEST(Guasti, AProgramDirectoryNobodyMayWriteEndsTheRunWithStatusTwo) {
 TEST(Guasti, ADirectoryAtACompiledFilesPathStopsTheRunThere) {
   test::CartellaTemporanea normale, registro;
   const Esito riuscito =
-      esegui(tra_apici(copia_programma(GENERA_SCENARIO_EXE, normale.percorso())), registro);
+      esegui_comando(tra_apici(copia_programma(GENERA_SCENARIO_EXE, normale.percorso())), registro);
   ASSERT_EQ(riuscito.stato, 0) << riuscito.errori;
   const auto documenti = byte_dei_file(normale.percorso(), kDocumenti);
   const auto compilati = byte_dei_file(normale.percorso(), kCompilati);
@@ -144,7 +117,7 @@ TEST(Guasti, ADirectoryAtACompiledFilesPathStopsTheRunThere) {
     const std::string eseguibile = copia_programma(GENERA_SCENARIO_EXE, dir.percorso());
     fs::create_directory(dir.file(kCompilati[bloccato]));
 
-    const Esito esito = esegui(tra_apici(eseguibile), registro);
+    const Esito esito = esegui_comando(tra_apici(eseguibile), registro);
     EXPECT_EQ(esito.stato, 2) << esito.errori;
     EXPECT_NE(esito.errori.find(tra_apici(dir.file(kCompilati[bloccato]))), std::string::npos)
         << esito.errori;
@@ -166,7 +139,7 @@ TEST(Guasti, ADirectoryAtACompiledFilesPathStopsTheRunThere) {
 // Description files of the embedded scenario in `dir`, from scenario_tool init.
 void prepara_descrizioni(const test::CartellaTemporanea& dir,
                          const test::CartellaTemporanea& registro) {
-  const Esito init = esegui(
+  const Esito init = esegui_comando(
       tra_apici(SCENARIO_TOOL_EXE) + " init " + tra_apici(dir.percorso().string()), registro);
   ASSERT_EQ(init.stato, 0) << init.errori;
   fs::permissions(dir.percorso(), kAperta);
@@ -203,7 +176,7 @@ TEST(Guasti, ScenarioToolCompileOutWhereNobodyMayWrite) {
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
     const Esito esito =
-        esegui(*prefisso + " " + compila_in(eseguibile, descrizioni, caso.uscita), registro);
+        esegui_comando(*prefisso + " " + compila_in(eseguibile, descrizioni, caso.uscita), registro);
     EXPECT_EQ(esito.stato, 2) << esito.errori;
     EXPECT_NE(esito.errori.find(tra_apici(caso.nominato)), std::string::npos) << esito.errori;
     EXPECT_NE(esito.errori.find(kPermessoNegato), std::string::npos) << esito.errori;
@@ -217,7 +190,7 @@ TEST(Guasti, ScenarioToolCompileStopsAtADirectoryInACompiledFilesPlace) {
   ASSERT_NO_FATAL_FAILURE(prepara_descrizioni(descrizioni, registro));
   const auto originali = byte_dei_file(descrizioni.percorso(), kDescrizioni);
   const Esito riuscito =
-      esegui(compila_in(SCENARIO_TOOL_EXE, descrizioni, normale.percorso().string()), registro);
+      esegui_comando(compila_in(SCENARIO_TOOL_EXE, descrizioni, normale.percorso().string()), registro);
   ASSERT_EQ(riuscito.stato, 0) << riuscito.errori;
   const auto compilati = byte_dei_file(normale.percorso(), kCompilati);
 
@@ -227,7 +200,7 @@ TEST(Guasti, ScenarioToolCompileStopsAtADirectoryInACompiledFilesPlace) {
     fs::create_directory(uscita.file(kCompilati[bloccato]));
 
     const Esito esito =
-        esegui(compila_in(SCENARIO_TOOL_EXE, descrizioni, uscita.percorso().string()), registro);
+        esegui_comando(compila_in(SCENARIO_TOOL_EXE, descrizioni, uscita.percorso().string()), registro);
     EXPECT_EQ(esito.stato, 2) << esito.errori;
     EXPECT_NE(esito.errori.find(tra_apici(uscita.file(kCompilati[bloccato]))), std::string::npos)
         << esito.errori;

@@ -1,6 +1,5 @@
 #include "tool/strumento.h"
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "aiuti_test.h"
+#include "programmi.h"
 #include "compiler/lettura_compilati.h"
 #include "json_minimo.h"
 #include "scenario/dati_linea.h"
@@ -42,18 +42,15 @@ const std::vector<std::string> kCompilati = {"Brisca_Nolte_linea.dat", "Brisca_N
                                              "Brisca_Nolte_52806.dat"};
 const std::vector<std::string> kDescrizioni = {"Brisca_Nolte_linea.txt", "Brisca_Nolte_52806-.txt"};
 
-// Runs a copy of the one-shot program in `dir`.
-void esegui_genera_scenario_in(const test::CartellaTemporanea& dir) {
-  const auto eseguibile = dir.percorso() / "genera_scenario";
-  std::filesystem::copy_file(GENERA_SCENARIO_EXE, eseguibile);
-  const std::string comando = "'" + eseguibile.string() + "' >/dev/null 2>&1";
-  const int grezzo = std::system(comando.c_str());
-  ASSERT_TRUE(WIFEXITED(grezzo) && WEXITSTATUS(grezzo) == 0);
+// Runs a copy of the one-shot program in `dir`, which must end cleanly.
+void genera_in(const test::CartellaTemporanea& dir) {
+  const test::EsitoProgramma esito = test::esegui_genera_scenario_in(dir);
+  ASSERT_EQ(esito.stato, 0) << esito.errori;
 }
 
 TEST(ScenarioTool, InitThenCompileGivesExactlyTheOneShotProgramsFiles) {
   test::CartellaTemporanea uno, due;
-  esegui_genera_scenario_in(uno);
+  genera_in(uno);
   const std::string dir = due.percorso().string();
   ASSERT_EQ(strumento({"init", dir}).stato, 0);
   const std::string linea = test::leggi_byte(due.file(kDescrizioni[0]));
