@@ -4,10 +4,21 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "aiuti_test.h"
 
 namespace gs::test {
+
+// The files of the embedded run: the three driver documents, the compiled
+// files in the order they are written, the two description files.
+inline const std::vector<std::string> kDocumenti = {"Brisca_Nolte_52806_note.txt",
+                                                    "Brisca_Nolte_52806_rallentamenti.txt",
+                                                    "Brisca_Nolte_52806_scheda_treno.txt"};
+inline const std::vector<std::string> kCompilati = {
+    "Brisca_Nolte_linea.dat", "Brisca_Nolte_52806.sim", "Brisca_Nolte_52806.dat"};
+inline const std::vector<std::string> kDescrizioni = {"Brisca_Nolte_linea.txt",
+                                                      "Brisca_Nolte_52806-.txt"};
 
 // How a program run ended: its exit status (-1 when it did not exit) and what
 // it wrote on standard output and standard error.

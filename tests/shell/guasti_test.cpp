@@ -23,13 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kDocumenti = {"Brisca_Nolte_52806_note.txt",
-                                             "Brisca_Nolte_52806_rallentamenti.txt",
-                                             "Brisca_Nolte_52806_scheda_treno.txt"};
-// In the order they are written.
-const std::vector<std::string> kCompilati = {"Brisca_Nolte_linea.dat", "Brisca_Nolte_52806.sim",
-                                             "Brisca_Nolte_52806.dat"};
-const std::vector<std::string> kDescrizioni = {"Brisca_Nolte_linea.txt", "Brisca_Nolte_52806-.txt"};
+using test::kCompilati;
+using test::kDescrizioni;
+using test::kDocumenti;
 
 using test::copia_programma;
 using test::esegui_comando;

@@ -35,12 +35,9 @@ Esito strumento(const std::vector<std::string>& argomenti) {
   return esito;
 }
 
-const std::vector<std::string> kDocumenti = {"Brisca_Nolte_52806_note.txt",
-                                             "Brisca_Nolte_52806_rallentamenti.txt",
-                                             "Brisca_Nolte_52806_scheda_treno.txt"};
-const std::vector<std::string> kCompilati = {"Brisca_Nolte_linea.dat", "Brisca_Nolte_52806.sim",
-                                             "Brisca_Nolte_52806.dat"};
-const std::vector<std::string> kDescrizioni = {"Brisca_Nolte_linea.txt", "Brisca_Nolte_52806-.txt"};
+using test::kCompilati;
+using test::kDescrizioni;
+using test::kDocumenti;
 
 // Runs a copy of the one-shot program in `dir`, which must end cleanly.
 void genera_in(const test::CartellaTemporanea& dir) {
