@@ -7,7 +7,8 @@
 
 namespace gs {
 
-// A file could not be created, written, closed, read or deleted.
+// A file could not be created, written, closed, read or deleted. The message
+// shows control bytes of the path escaped; percorso() keeps it as it is.
 class ErroreFile : public std::runtime_error {
  public:
   ErroreFile(std::string operazione, std::string percorso, std::string motivo);

@@ -32,9 +32,25 @@ void aggiungi_stringa(std::string& testo, std::string_view utf8) {
   testo += '"';
 }
 
+constexpr std::size_t kBloccoUscita = 1 << 16;
+
 }  // namespace
 
+void ScrittoreJson::scarica_se_pieno() {
+  if (destinazione_ == nullptr || testo_.size() < kBloccoUscita) return;
+  destinazione_->write(testo_.data(), static_cast<std::streamsize>(testo_.size()));
+  testo_.clear();
+}
+
+void ScrittoreJson::fine() {
+  testo_ += '\n';
+  if (destinazione_ == nullptr) return;
+  destinazione_->write(testo_.data(), static_cast<std::streamsize>(testo_.size()));
+  testo_.clear();
+}
+
 void ScrittoreJson::prima_del_valore() {
+  scarica_se_pieno();
   if (dopo_chiave_) {
     dopo_chiave_ = false;
     return;
@@ -84,6 +100,12 @@ ScrittoreJson& ScrittoreJson::chiave(std::string_view nome) {
 ScrittoreJson& ScrittoreJson::stringa(std::string_view testo_1252) {
   prima_del_valore();
   aggiungi_stringa(testo_, testo_utf8(testo_1252));
+  return *this;
+}
+
+ScrittoreJson& ScrittoreJson::stringa_sistema(std::string_view testo) {
+  prima_del_valore();
+  aggiungi_stringa(testo_, utf8_o_windows1252(testo));
   return *this;
 }
 

@@ -56,4 +56,74 @@ std::string testo_utf8(std::string_view windows1252) {
   return uscita;
 }
 
+namespace {
+
+// The length of the valid UTF-8 sequence at the start of `testo`, or 0.
+std::size_t sequenza_utf8(std::string_view testo) {
+  const auto byte = [&testo](std::size_t i) { return static_cast<unsigned char>(testo[i]); };
+  const unsigned char primo = byte(0);
+  std::size_t lunghezza = 0;
+  char32_t minimo = 0;
+  char32_t valore = 0;
+  if (primo < 0x80) return 1;
+  if (primo >= 0xC2 && primo <= 0xDF) {
+    lunghezza = 2, minimo = 0x80, valore = primo & 0x1F;
+  } else if (primo >= 0xE0 && primo <= 0xEF) {
+    lunghezza = 3, minimo = 0x800, valore = primo & 0x0F;
+  } else if (primo >= 0xF0 && primo <= 0xF4) {
+    lunghezza = 4, minimo = 0x10000, valore = primo & 0x07;
+  } else {
+    return 0;
+  }
+  if (testo.size() < lunghezza) return 0;
+  for (std::size_t i = 1; i < lunghezza; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    valore = (valore << 6) | (byte(i) & 0x3F);
+  }
+  const bool surrogato = valore >= 0xD800 && valore <= 0xDFFF;
+  return valore < minimo || valore > 0x10FFFF || surrogato ? 0 : lunghezza;
+}
+
+}  // namespace
+
+std::string utf8_o_windows1252(std::string_view testo) {
+  std::string uscita;
+  uscita.reserve(testo.size());
+  while (!testo.empty()) {
+    const std::size_t valida = sequenza_utf8(testo);
+    if (valida > 0) {
+      uscita.append(testo.substr(0, valida));
+      testo.remove_prefix(valida);
+    } else {
+      aggiungi_utf8(uscita, carattere_windows1252(static_cast<unsigned char>(testo.front())));
+      testo.remove_prefix(1);
+    }
+  }
+  return uscita;
+}
+
+std::string testo_visibile(std::string_view testo) {
+  static constexpr char kCifre[] = "0123456789abcdef";
+  std::string uscita;
+  uscita.reserve(testo.size());
+  for (const char carattere : testo) {
+    const auto c = static_cast<unsigned char>(carattere);
+    switch (c) {
+      case '\0': uscita += "\\0"; break;
+      case '\t': uscita += "\\t"; break;
+      case '\n': uscita += "\\n"; break;
+      case '\r': uscita += "\\r"; break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          uscita += "\\x";
+          uscita += kCifre[c >> 4];
+          uscita += kCifre[c & 0xF];
+        } else {
+          uscita += carattere;
+        }
+    }
+  }
+  return uscita;
+}
+
 }  // namespace gs

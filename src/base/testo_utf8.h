@@ -19,4 +19,14 @@ void aggiungi_utf8(std::string& uscita, char32_t carattere);
 // Windows-1252 text as UTF-8, every byte converted.
 std::string testo_utf8(std::string_view windows1252);
 
+// Text whose encoding is not known, such as a file name on disk, as UTF-8:
+// valid UTF-8 sequences pass through unchanged, any other byte is taken as
+// Windows-1252.
+std::string utf8_o_windows1252(std::string_view testo);
+
+// Text fit for a message line: every control byte (0x00 .. 0x1F, 0x7F) written
+// as \0, \t, \n, \r or \xHH, so that no byte cuts or bends the line. Every
+// other byte stays (a Windows path keeps its backslashes).
+std::string testo_visibile(std::string_view testo);
+
 }  // namespace gs

@@ -11,7 +11,6 @@ namespace {
 
 using Indice = std::int32_t;
 
-constexpr Indice kMetriPerCella = 50;
 constexpr Indice kCelleAvantiAvviso = 20;  // rule A looks this far back from a board
 constexpr Indice kPrimaCellaSegnaleA = 3;  // ... but never at a signal before this cell
 constexpr Indice kPassoRipetizione = 8;    // cells between repeat markers

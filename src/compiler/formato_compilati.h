@@ -111,6 +111,19 @@ constexpr std::size_t byte_elemento(ProfiloLinea::Etichetta etichetta) {
   return kByteEtichetta;
 }
 
+// ---- The largest files the compiler can write ---------------------------------
+// A file larger than its kind allows is refused before it is read.
+
+// Cells 0 .. N for the longest route, its extension included.
+inline constexpr std::size_t kCelleMassime =
+    (kLunghezzaMassimaLinea + kProlungamento) / kMetriPerCella + 1;
+inline constexpr std::size_t kByteMassimiPercorso = kCelleMassime * kByteCella;
+inline constexpr std::size_t kByteMassimiScenario =
+    kNumeroRecordFile * (kByteRecordSenzaNome + kLunghezzaMassimaNome);
+// Points 0 .. extended length in each column.
+inline constexpr std::size_t kPuntiMassimi = kLunghezzaMassimaLinea + kProlungamento + 1;
+inline constexpr std::size_t kByteMassimiProfilo = 2 * kPuntiMassimi * kByteElementoMassimo;
+
 // ---- Sizes worked out from the lists ------------------------------------------
 
 // Adds up the bytes of the fields it visits, and notes where one of them starts.

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 
 #include "base/errore_file.h"
+#include "base/lettura_file.h"
 #include "compiler/formato_compilati.h"
 
 namespace gs {
@@ -85,27 +87,66 @@ Elemento leggi_elemento(Lettore& lettore) {
   return e;
 }
 
-// How many leading elements of a column hold a value; the tags must be those
-// the line reader leaves: 2 for points 0 and 1, then 5, then 0 to the end.
-std::int32_t punti_assegnati(const std::vector<Elemento>& colonna, std::size_t da,
-                             std::size_t quanti) {
-  std::size_t assegnati = 0;
-  while (assegnati < quanti && colonna[da + assegnati].etichetta != ProfiloLinea::kVuoto) {
-    ++assegnati;
+// How many elements the bytes hold; every tag is checked on the way.
+std::size_t conta_elementi(std::string_view byte) {
+  Lettore lettore(byte);
+  std::size_t elementi = 0;
+  while (!lettore.fine()) {
+    leggi_elemento(lettore);
+    ++elementi;
   }
+  return elementi;
+}
+
+// The tag point `punto` must have, given whether the points before it hold a
+// value: 2 for points 0 and 1, then 5, then 0 to the end once a point is empty.
+void controlla_ordine(std::size_t punto, std::uint16_t etichetta, bool ancora_assegnati) {
   ProfiloLinea atteso;
-  atteso.assegnati = static_cast<std::int32_t>(assegnati);
-  for (std::size_t punto = 0; punto < quanti; ++punto) {
-    if (colonna[da + punto].etichetta != atteso.etichetta(static_cast<std::int32_t>(punto))) {
-      throw ErroreFormato("point " + std::to_string(punto) + " has tag " +
-                          std::to_string(colonna[da + punto].etichetta) +
-                          ", out of the order a line profile has");
-    }
+  atteso.assegnati = ancora_assegnati ? static_cast<std::int32_t>(punto) + 1 : 0;
+  const auto attesa = ancora_assegnati ? atteso.etichetta(static_cast<std::int32_t>(punto))
+                                       : ProfiloLinea::kVuoto;
+  if (etichetta != attesa && !(ancora_assegnati && etichetta == ProfiloLinea::kVuoto)) {
+    throw ErroreFormato("point " + std::to_string(punto) + " has tag " +
+                        std::to_string(etichetta) + ", out of the order a line profile has");
   }
-  return atteso.assegnati;
+}
+
+// Walks both columns of a profile of `punti` points side by side, checking the
+// order of the tags, and hands each point to `punto`.
+template <typename Punto>
+void percorri_colonne(std::string_view byte, std::size_t punti, Punto&& punto) {
+  Lettore colonna_x(byte);
+  Lettore inizio_y(byte);
+  for (std::size_t i = 0; i < punti; ++i) leggi_elemento(inizio_y);
+  Lettore colonna_y(byte.substr(inizio_y.posizione()));
+  bool assegnati = true;
+  for (std::size_t i = 0; i < punti; ++i) {
+    const Elemento x = leggi_elemento(colonna_x);
+    const Elemento y = leggi_elemento(colonna_y);
+    controlla_ordine(i, x.etichetta, assegnati);
+    controlla_ordine(i, y.etichetta, assegnati);
+    if (x.etichetta != y.etichetta) {
+      throw ErroreFormato("the x and y columns hold values for different points");
+    }
+    assegnati = x.etichetta != ProfiloLinea::kVuoto;
+    punto(PuntoProfilo{i, static_cast<ProfiloLinea::Etichetta>(x.etichetta), x.valore, y.valore});
+  }
 }
 
 }  // namespace
+
+std::size_t scorri_profilo_linea(std::string_view byte,
+                                 const std::function<void(const PuntoProfilo&)>& punto) {
+  const std::size_t elementi = conta_elementi(byte);
+  if (elementi == 0 || elementi % 2 != 0) {
+    throw ErroreFormato(std::to_string(elementi) +
+                        " elements do not make two columns of the same length");
+  }
+  const std::size_t punti = elementi / 2;
+  percorri_colonne(byte, punti, [](const PuntoProfilo&) {});  // every check before any point
+  percorri_colonne(byte, punti, punto);
+  return punti;
+}
 
 std::array<Record, kNumeroRecord> decodifica_file_scenario(std::string_view byte) {
   Lettore lettore(byte);
@@ -130,54 +171,39 @@ std::vector<Cella> decodifica_file_percorso(std::string_view byte) {
 }
 
 ProfiloLinea decodifica_profilo_linea(std::string_view byte) {
-  Lettore lettore(byte);
-  std::vector<Elemento> elementi;
-  while (!lettore.fine()) elementi.push_back(leggi_elemento(lettore));
-  if (elementi.empty() || elementi.size() % 2 != 0) {
-    throw ErroreFormato(std::to_string(elementi.size()) +
-                        " elements do not make two columns of the same length");
-  }
-  const std::size_t punti = elementi.size() / 2;
   ProfiloLinea profilo;
-  profilo.assegnati = punti_assegnati(elementi, 0, punti);
-  if (punti_assegnati(elementi, punti, punti) != profilo.assegnati) {
-    throw ErroreFormato("the x and y columns hold values for different points");
-  }
-  profilo.x.resize(punti);
-  profilo.y.resize(punti);
-  for (std::size_t punto = 0; punto < punti; ++punto) {
-    profilo.x[punto] = elementi[punto].valore;
-    profilo.y[punto] = elementi[punti + punto].valore;
-  }
+  scorri_profilo_linea(byte, [&profilo](const PuntoProfilo& p) {
+    profilo.x.push_back(p.x);
+    profilo.y.push_back(p.y);
+    if (p.etichetta != ProfiloLinea::kVuoto) profilo.assegnati = static_cast<std::int32_t>(p.indice) + 1;
+  });
   return profilo;
 }
 
-std::string leggi_file(const std::string& percorso) {
-  std::error_code errore;
-  if (std::filesystem::is_directory(percorso, errore)) {
-    throw ErroreFile("read", percorso, "it is a directory");
+std::uint64_t byte_massimi(TipoCompilato tipo) {
+  switch (tipo) {
+    case TipoCompilato::scenario: return formato::kByteMassimiScenario;
+    case TipoCompilato::percorso: return formato::kByteMassimiPercorso;
+    case TipoCompilato::profilo: break;
   }
-  std::FILE* file = std::fopen(percorso.c_str(), "rb");
-  if (file == nullptr) throw ErroreFile("read", percorso, std::strerror(errno));
-  std::string byte;
-  char blocco[1 << 16];
-  std::size_t letti = 0;
-  while ((letti = std::fread(blocco, 1, sizeof blocco, file)) > 0) byte.append(blocco, letti);
-  const bool guasto = std::ferror(file) != 0;
-  const int numero = errno;
-  std::fclose(file);
-  if (guasto) throw ErroreFile("read", percorso, std::strerror(numero));
-  return byte;
+  return formato::kByteMassimiProfilo;
+}
+
+std::string leggi_file_compilato(const std::string& percorso, TipoCompilato tipo) {
+  return leggi_file_regolare(percorso, byte_massimi(tipo));
 }
 
 ScenarioCompilato leggi_scenario_compilato(const IdentitaScenario& id, const Cartella& cartella) {
   ScenarioCompilato scenario;
-  scenario.record = decodifica_file_scenario(leggi_file(cartella.file(nome_file_scenario(id))));
-  scenario.celle = decodifica_file_percorso(leggi_file(cartella.file(nome_file_percorso(id))));
+  scenario.record = decodifica_file_scenario(leggi_file_compilato(
+      cartella.file(nome_file_scenario(id)), TipoCompilato::scenario));
+  scenario.celle = decodifica_file_percorso(leggi_file_compilato(
+      cartella.file(nome_file_percorso(id)), TipoCompilato::percorso));
   const std::string profilo = cartella.file(nome_profilo_linea(id));
   std::error_code errore;
-  if (std::filesystem::exists(profilo, errore)) {
-    scenario.profilo = decodifica_profilo_linea(leggi_file(profilo));
+  if (std::filesystem::exists(std::filesystem::symlink_status(profilo, errore))) {
+    scenario.profilo =
+        decodifica_profilo_linea(leggi_file_compilato(profilo, TipoCompilato::profilo));
   }
   return scenario;
 }

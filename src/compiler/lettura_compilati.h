@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -32,6 +34,21 @@ std::vector<Cella> decodifica_file_percorso(std::string_view byte);
 // rest, assigned points a prefix the same in both columns.
 ProfiloLinea decodifica_profilo_linea(std::string_view byte);
 
+// One point of a line profile file, both columns' values together.
+struct PuntoProfilo {
+  std::size_t indice = 0;
+  ProfiloLinea::Etichetta etichetta = ProfiloLinea::kVuoto;
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// Checks a line profile file as decodifica_profilo_linea does and hands its
+// points to `punto` in order, holding nothing but the bytes; throws ErroreFormato
+// before the first point for bytes that are not the layout. Returns the points
+// a column.
+std::size_t scorri_profilo_linea(std::string_view byte,
+                                 const std::function<void(const PuntoProfilo&)>& punto);
+
 // A compiled scenario as its files hold it; the profile only when its file exists.
 struct ScenarioCompilato {
   std::array<Record, kNumeroRecord> record{};
@@ -43,7 +60,13 @@ struct ScenarioCompilato {
 // scenario or track file throws ErroreFile; bad bytes throw ErroreFormato.
 ScenarioCompilato leggi_scenario_compilato(const IdentitaScenario& id, const Cartella& cartella);
 
-// The whole content of a file. Throws ErroreFile naming the path.
-std::string leggi_file(const std::string& percorso);
+enum class TipoCompilato { scenario, percorso, profilo };
+
+// The most bytes a compiled file of kind `tipo` can hold.
+std::uint64_t byte_massimi(TipoCompilato tipo);
+
+// The whole content of a compiled file of kind `tipo`: a regular file no
+// larger than its kind allows. Throws ErroreFile naming the path.
+std::string leggi_file_compilato(const std::string& percorso, TipoCompilato tipo);
 
 }  // namespace gs

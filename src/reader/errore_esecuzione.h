@@ -7,13 +7,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/testo_utf8.h"
 #include "reader/tabelle.h"
 
 namespace gs {
 
+// The message keeps every byte of a field it quotes, control bytes escaped,
+// so that a NUL or an escape sequence in a description file cuts nothing.
 class ErroreEsecuzione : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit ErroreEsecuzione(const std::string& motivo)
+      : std::runtime_error(testo_visibile(motivo)) {}
 };
 
 // The cell at `indice`; an index outside 0 .. numero_celle (or a track not yet

@@ -36,7 +36,7 @@ class LettoreCampi {
 
   const std::string& nome_file() const { return nome_file_; }
   // The line, counted from 1, of the last field read; 0 before the first.
-  std::int32_t riga() const { return riga_campo_; }
+  std::int64_t riga() const { return riga_campo_; }
 
   // Throws ErroreEsecuzione: "file:line: motivo", at the last field read.
   [[noreturn]] void fallisci(const std::string& motivo) const;
@@ -55,8 +55,8 @@ class LettoreCampi {
   std::string nome_file_;
   std::string testo_;
   std::size_t posizione_ = 0;
-  std::int32_t riga_corrente_ = 1;  // the line the read position stands on
-  std::int32_t riga_campo_ = 0;
+  std::int64_t riga_corrente_ = 1;  // the line the read position stands on
+  std::int64_t riga_campo_ = 0;
 };
 
 // Whether `chiave` occurs anywhere in `campo`, with the same case.

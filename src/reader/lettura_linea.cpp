@@ -14,8 +14,6 @@
 namespace gs {
 namespace {
 
-constexpr std::int32_t kLunghezzaMassima = 1000000;  // longest route accepted (m)
-constexpr std::int32_t kProlungamento = 7000;        // track beyond the end of the route (m)
 constexpr std::int32_t kUltimoMetroCurve = 1000000;  // curves may trace no further
 constexpr std::int32_t kMargineFine = 100;           // range check margin of a feature (m)
 constexpr int kCommentiGenerale = 10;  // comment fields passed over in a row, general section
@@ -66,7 +64,7 @@ void alloca_percorso(LettoreCampi& lettore, TabelleScenario& tab, std::int32_t l
 bool leggi_lunghezza(LettoreCampi& lettore, TabelleScenario& tab) {
   const std::int32_t lunghezza = lettore.leggi_intero();
   tab.record[kRecordTestataTreno].fine_fermata = lunghezza;
-  if (lunghezza > kLunghezzaMassima) {
+  if (lunghezza > kLunghezzaMassimaLinea) {
     tab.codice_errore = CodiceErrore::linea_troppo_lunga;
     return false;
   }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <system_error>
 
+#include "base/errore_file.h"
+#include "base/lettura_file.h"
 #include "reader/errore_esecuzione.h"
 #include "reader/lettore_campi.h"
 #include "reader/lettura_linea.h"
@@ -17,26 +19,20 @@ namespace gs {
 namespace {
 
 
+// Any name counts, whatever stands there: reading it tells what is wrong with it.
 bool file_esiste(const std::string& percorso) {
   std::error_code ignora;
-  return std::filesystem::is_regular_file(percorso, ignora);
+  return std::filesystem::exists(std::filesystem::status(percorso, ignora));
 }
 
-// The whole content of a description file, read at once and closed; a file
-// that cannot be read is a run-time failure.
-std::string leggi_tutto(const std::string& nome, const std::string& percorso) {
-  std::FILE* file = std::fopen(percorso.c_str(), "rb");
-  if (file == nullptr) {
-    throw ErroreEsecuzione(nome + ": cannot open: " + std::strerror(errno));
+// The whole content of a description file; one that cannot be read (not a
+// regular file, too large, unreadable) is a run-time failure.
+std::string leggi_tutto(const std::string& percorso) {
+  try {
+    return leggi_file_regolare(percorso, kByteMassimiDescrizione);
+  } catch (const ErroreFile& guasto) {
+    throw ErroreEsecuzione(guasto.what());
   }
-  std::string testo;
-  char blocco[1 << 16];
-  std::size_t letti = 0;
-  while ((letti = std::fread(blocco, 1, sizeof blocco, file)) > 0) testo.append(blocco, letti);
-  const bool guasto = std::ferror(file) != 0;
-  std::fclose(file);
-  if (guasto) throw ErroreEsecuzione(nome + ": cannot read");
-  return testo;
 }
 
 // A description file goes once read; one that cannot be deleted just stays.
@@ -64,13 +60,13 @@ EsitoLettura memorizza_dati(const IdentitaScenario& id, const Cartella& cartella
   // A run-time failure anywhere below becomes error 25 and takes both files.
   std::optional<LettoreCampi> lettore;
   try {
-    lettore.emplace(nome_linea, leggi_tutto(nome_linea, percorso_linea));
+    lettore.emplace(nome_linea, leggi_tutto(percorso_linea));
     const EsitoLinea linea = leggi_descrizione_linea(*lettore, tab);
     elimina_descrizione(percorso_linea, opzioni);
     if (linea.leggi_treno) {
       lettore.reset();
       esito.file = nome_treno;
-      lettore.emplace(nome_treno, leggi_tutto(nome_treno, percorso_treno));
+      lettore.emplace(nome_treno, leggi_tutto(percorso_treno));
       esito.numero_stazioni = leggi_descrizione_treno(*lettore, tab, linea.indice_cartelli);
       elimina_descrizione(percorso_treno, opzioni);
     }

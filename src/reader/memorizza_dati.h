@@ -11,6 +11,10 @@
 
 namespace gs {
 
+// A description file above this size is refused unread: the longest route
+// with every feature it can hold is far smaller.
+inline constexpr std::uint64_t kByteMassimiDescrizione = 64u << 20;
+
 struct OpzioniLettura {
   bool elimina_descrizioni = true;  // false: both description files stay
 };
@@ -21,7 +25,7 @@ struct OpzioniLettura {
 // number of stations stored.
 struct EsitoLettura {
   std::string file;
-  std::int32_t riga = 0;
+  std::int64_t riga = 0;
   std::string motivo;
   std::int32_t numero_stazioni = 0;
 };

@@ -101,6 +101,10 @@ struct ProfiloLinea {
   }
 };
 
+inline constexpr std::int32_t kLunghezzaMassimaLinea = 1000000;  // longest route (m)
+inline constexpr std::int32_t kProlungamento = 7000;  // track beyond the end of the route (m)
+inline constexpr std::int32_t kMetriPerCella = 50;
+
 inline constexpr int kNumeroMontagne = 80;  // mountain tables use indexes 1 .. 80
 
 struct TabelleScenario {

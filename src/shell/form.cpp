@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/blocco_cartella.h"
 #include "base/errore_file.h"
 #include "compiler/messaggi_errore.h"
 #include "documents/dati_note.h"
@@ -21,6 +22,8 @@ EsitoCompilazione Form_Load(Form1& form, Piattaforma& piattaforma) {
   piattaforma.ridisegna_finestra();
 
   const Cartella cartella = piattaforma.cartella_programma();
+  // Runs in one directory follow one another: every file left is one run's.
+  const BloccoCartella blocco(cartella.percorso);
   dati_linea(form.identita, cartella);
   dati_treno(form.identita, cartella);
   dati_note(form.identita, cartella);

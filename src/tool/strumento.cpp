@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <new>
 
 #include "tool/argomenti.h"
 #include "base/errore_file.h"
@@ -73,6 +74,16 @@ const std::map<std::string, Comando>& comandi() {
   return tabella;
 }
 
+// Standard output must have taken every byte (a full disk or a closed pipe
+// makes it fail): a result cut short is never a success.
+bool uscita_scritta(const std::string& nome, std::ostream& uscita, std::ostream& errori) {
+  uscita.flush();
+  if (uscita.good()) return true;
+  errori << "scenario_tool " << nome
+         << ": cannot write the output (standard output failed: disk full or pipe closed)\n";
+  return false;
+}
+
 }  // namespace
 
 int esegui_scenario_tool(const std::vector<std::string>& argomenti, std::ostream& uscita,
@@ -100,7 +111,11 @@ int esegui_scenario_tool(const std::vector<std::string>& argomenti, std::ostream
       uscita << comando.uso;
       return kStatoStrumentoOk;
     }
-    return comando.esegui(letti, uscite);
+    const int stato = comando.esegui(letti, uscite);
+    return uscita_scritta(nome, uscita, errori) ? stato : kStatoStrumentoUso;
+  } catch (const std::bad_alloc&) {
+    errori << "scenario_tool " << nome << ": out of memory\n";
+    return kStatoStrumentoUso;
   } catch (const ErroreUso& uso) {
     errori << "scenario_tool " << nome << ": " << uso.what() << "\n\n" << comando.uso;
     return kStatoStrumentoUso;

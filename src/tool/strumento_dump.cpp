@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 
 #include "compiler/formato_compilati.h"
+#include "base/lettura_file.h"
 #include "compiler/lettura_compilati.h"
 #include "base/testo_utf8.h"
 #include "base/json.h"
@@ -16,25 +18,32 @@
 namespace gs {
 namespace {
 
-enum class TipoFile { scenario, percorso, profilo };
+using TipoFile = TipoCompilato;
 
 bool finisce_con(const std::string& testo, const std::string& coda) {
   return testo.size() >= coda.size() &&
          testo.compare(testo.size() - coda.size(), coda.size(), coda) == 0;
 }
 
-// Which compiled file the bytes are: by the name's ending where it tells,
-// else the first layout the bytes fit.
-TipoFile riconosci(const std::string& nome, const std::string& byte) {
+// Which compiled file a name says it is, if it says.
+std::optional<TipoFile> tipo_dal_nome(const std::string& nome) {
   if (finisce_con(nome, "_linea.dat")) return TipoFile::profilo;
   if (finisce_con(nome, ".sim")) return TipoFile::scenario;
   if (finisce_con(nome, ".dat")) return TipoFile::percorso;
+  return std::nullopt;
+}
+
+// Which compiled file the bytes are: the kind the name says, else the first
+// layout the bytes fit.
+TipoFile riconosci(const std::optional<TipoFile>& dal_nome, const std::string& byte) {
+  if (dal_nome) return *dal_nome;
   const TipoFile tipi[] = {TipoFile::scenario, TipoFile::profilo, TipoFile::percorso};
   for (const TipoFile tipo : tipi) {
+    if (byte.size() > byte_massimi(tipo)) continue;
     try {
       switch (tipo) {
         case TipoFile::scenario: decodifica_file_scenario(byte); break;
-        case TipoFile::profilo: decodifica_profilo_linea(byte); break;
+        case TipoFile::profilo: scorri_profilo_linea(byte, [](const PuntoProfilo&) {}); break;
         case TipoFile::percorso: decodifica_file_percorso(byte); break;
       }
       return tipo;
@@ -129,37 +138,43 @@ void elenca_percorso(const std::vector<Cella>& celle, std::ostream& o) {
   }
 }
 
+// What the text listing says of a profile: its size and the extent of its points.
 struct Estensione {
+  std::size_t punti = 0;
+  std::int32_t assegnati = 0;
   double x_min = 0, x_max = 0, y_min = 0, y_max = 0;
+  double x_ultimo = 0, y_ultimo = 0;
 };
 
-Estensione estensione(const ProfiloLinea& p) {
+Estensione estensione(std::string_view byte) {
   Estensione e;
-  for (std::int32_t i = 0; i < p.assegnati; ++i) {
-    const double x = p.x[static_cast<std::size_t>(i)];
-    const double y = p.y[static_cast<std::size_t>(i)];
-    e.x_min = i == 0 ? x : std::min(e.x_min, x);
-    e.x_max = i == 0 ? x : std::max(e.x_max, x);
-    e.y_min = i == 0 ? y : std::min(e.y_min, y);
-    e.y_max = i == 0 ? y : std::max(e.y_max, y);
-  }
+  e.punti = scorri_profilo_linea(byte, [&e](const PuntoProfilo& p) {
+    if (p.etichetta == ProfiloLinea::kVuoto) return;
+    const bool primo = p.indice == 0;
+    e.x_min = primo ? p.x : std::min(e.x_min, p.x);
+    e.x_max = primo ? p.x : std::max(e.x_max, p.x);
+    e.y_min = primo ? p.y : std::min(e.y_min, p.y);
+    e.y_max = primo ? p.y : std::max(e.y_max, p.y);
+    e.x_ultimo = p.x;
+    e.y_ultimo = p.y;
+    e.assegnati = static_cast<std::int32_t>(p.indice) + 1;
+  });
   return e;
 }
 
-void elenca_profilo(const ProfiloLinea& p, std::ostream& o) {
-  const Estensione e = estensione(p);
-  o << "line profile file: " << p.x.size() << " points a column (0 .. " << p.x.size() - 1
-    << " m), " << p.assegnati << " with a value\n";
-  if (p.assegnati == 0) return;
-  const auto ultimo = static_cast<std::size_t>(p.assegnati - 1);
+void elenca_profilo(std::string_view byte, std::ostream& o) {
+  const Estensione e = estensione(byte);
+  o << "line profile file: " << e.punti << " points a column (0 .. " << e.punti - 1
+    << " m), " << e.assegnati << " with a value\n";
+  if (e.assegnati == 0) return;
   o << "  x from " << reale(e.x_min) << " to " << reale(e.x_max) << " m\n";
   o << "  y from " << reale(e.y_min) << " to " << reale(e.y_max) << " m\n";
-  o << "  last point " << ultimo << ": (" << reale(p.x[ultimo]) << ", " << reale(p.y[ultimo])
-    << ")\n";
+  o << "  last point " << e.assegnati - 1 << ": (" << reale(e.x_ultimo) << ", "
+    << reale(e.y_ultimo) << ")\n";
 }
 
-std::string json_scenario(const std::array<Record, kNumeroRecord>& record) {
-  ScrittoreJson j;
+void json_scenario(const std::array<Record, kNumeroRecord>& record, std::ostream& o) {
+  ScrittoreJson j(o);
   j.apri_oggetto().chiave("file_kind").stringa("scenario").chiave("records").apri_lista();
   for (std::size_t i = 0; i < record.size(); ++i) {
     j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
@@ -170,15 +185,15 @@ std::string json_scenario(const std::array<Record, kNumeroRecord>& record) {
     j.chiude_oggetto();
   }
   j.chiude_lista().chiude_oggetto();
-  return j.testo();
+  j.fine();
 }
 
-std::string json_percorso(const std::vector<Cella>& celle) {
-  ScrittoreJson j;
+void json_percorso(const std::vector<Cella>& celle, std::ostream& o) {
+  ScrittoreJson j(o);
   j.apri_oggetto().chiave("file_kind").stringa("track");
   j.chiave("cell_count").intero(static_cast<std::int64_t>(celle.size()));
   j.chiave("cells").apri_lista();
-  for (std::size_t i = 0; i < celle.size(); ++i) {
+  for (std::size_t i = 0; i < celle.size() && !j.guasto(); ++i) {
     j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
     j.chiave("type_name").stringa(nome_tipo_cella(celle[i].tipo));
     campi_numerici(celle[i],
@@ -186,55 +201,65 @@ std::string json_percorso(const std::vector<Cella>& celle) {
     j.chiude_oggetto();
   }
   j.chiude_lista().chiude_oggetto();
-  return j.testo();
+  j.fine();
 }
 
-std::string json_profilo(const ProfiloLinea& p) {
-  ScrittoreJson j;
+// The summary first, then every assigned point as [x, y], written as it is
+// decoded.
+void json_profilo(std::string_view byte, std::ostream& o) {
+  const Estensione e = estensione(byte);
+  ScrittoreJson j(o);
   j.apri_oggetto().chiave("file_kind").stringa("line_profile");
-  j.chiave("points").intero(static_cast<std::int64_t>(p.x.size()));
-  j.chiave("assigned").intero(p.assegnati);
-  if (p.assegnati > 0) {
-    const Estensione e = estensione(p);
-    const auto ultimo = static_cast<std::size_t>(p.assegnati - 1);
+  j.chiave("points").intero(static_cast<std::int64_t>(e.punti));
+  j.chiave("assigned").intero(e.assegnati);
+  if (e.assegnati > 0) {
     j.chiave("x_min").reale(e.x_min).chiave("x_max").reale(e.x_max);
     j.chiave("y_min").reale(e.y_min).chiave("y_max").reale(e.y_max);
-    j.chiave("last_point").apri_lista().reale(p.x[ultimo]).reale(p.y[ultimo]).chiude_lista();
+    j.chiave("last_point").apri_lista().reale(e.x_ultimo).reale(e.y_ultimo).chiude_lista();
   }
-  j.chiude_oggetto();
-  return j.testo();
+  j.chiave("assigned_points").apri_lista();
+  scorri_profilo_linea(byte, [&j](const PuntoProfilo& p) {
+    if (p.etichetta == ProfiloLinea::kVuoto || j.guasto()) return;
+    j.apri_lista().reale(p.x).reale(p.y).chiude_lista();
+  });
+  j.chiude_lista().chiude_oggetto();
+  j.fine();
 }
 
 }  // namespace
 
 int comando_dump(const Argomenti& argomenti, Uscite& uscite) {
   const std::string percorso = argomenti.posizionali.front();
-  const std::string byte = leggi_file(percorso);
+  const auto dal_nome = tipo_dal_nome(std::filesystem::path(percorso).filename().string());
+  const std::uint64_t massimi = dal_nome ? byte_massimi(*dal_nome)
+                                         : std::max({byte_massimi(TipoFile::scenario),
+                                                     byte_massimi(TipoFile::percorso),
+                                                     byte_massimi(TipoFile::profilo)});
+  const std::string byte = leggi_file_regolare(percorso, massimi);
   const bool json = argomenti.ha("--json");
   try {
-    switch (riconosci(std::filesystem::path(percorso).filename().string(), byte)) {
+    switch (riconosci(dal_nome, byte)) {
       case TipoFile::scenario: {
         const auto record = decodifica_file_scenario(byte);
-        if (json) uscite.uscita << json_scenario(record) << "\n";
+        if (json) json_scenario(record, uscite.uscita);
         else elenca_scenario(record, uscite.uscita);
         break;
       }
       case TipoFile::percorso: {
         const auto celle = decodifica_file_percorso(byte);
-        if (json) uscite.uscita << json_percorso(celle) << "\n";
+        if (json) json_percorso(celle, uscite.uscita);
         else elenca_percorso(celle, uscite.uscita);
         break;
       }
       case TipoFile::profilo: {
-        const auto profilo = decodifica_profilo_linea(byte);
-        if (json) uscite.uscita << json_profilo(profilo) << "\n";
-        else elenca_profilo(profilo, uscite.uscita);
+        if (json) json_profilo(byte, uscite.uscita);
+        else elenca_profilo(byte, uscite.uscita);
         break;
       }
     }
   } catch (const ErroreFormato& formato) {
-    uscite.errori << "scenario_tool dump: " << percorso << " is not a compiled file: "
-                  << formato.what() << "\n";
+    uscite.errori << "scenario_tool dump: " << testo_visibile(percorso)
+                  << " is not a compiled file: " << formato.what() << "\n";
     return kStatoStrumentoUso;
   }
   return kStatoStrumentoOk;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "base/errore_file.h"
+#include "base/cartella.h"
+#include "base/lettura_file.h"
 #include "tool/strumento_comandi.h"
 
 namespace gs {
@@ -18,7 +20,8 @@ bool inizia_con(const std::string& testo, const std::string& testa) {
   return testo.rfind(testa, 0) == 0;
 }
 
-// The names of the regular files in `cartella`, sorted.
+// The names in `cartella` of everything but directories, sorted: a FIFO or a
+// device under a scenario's name is found, and refused once chosen.
 std::vector<std::string> nomi_file(const std::string& cartella) {
   std::error_code errore;
   std::filesystem::directory_iterator voci(cartella, errore);
@@ -26,7 +29,7 @@ std::vector<std::string> nomi_file(const std::string& cartella) {
   std::vector<std::string> nomi;
   for (const auto& voce : voci) {
     std::error_code ignora;
-    if (voce.is_regular_file(ignora)) nomi.push_back(voce.path().filename().string());
+    if (!voce.is_directory(ignora)) nomi.push_back(voce.path().filename().string());
   }
   std::sort(nomi.begin(), nomi.end());
   return nomi;
@@ -96,6 +99,9 @@ IdentitaScenario trova_descrizioni(const std::string& cartella,
   }
   id.numero_treno = scegli(numeri, treno,
                            "train description file " + testa + "NUMBER-.txt", "--train", cartella);
+  const Cartella dove{cartella, '/'};
+  controlla_file_regolare(dove.file(nome_descrizione_linea(id)));
+  controlla_file_regolare(dove.file(nome_descrizione_treno(id)));
   return id;
 }
 
