@@ -35,6 +35,12 @@ const std::vector<Impronta> kImpronte = {
     {"Brisca_Nolte_52806.dat", "79369520eafa1a81074c0346ad4916e098e6b78b591006e2be3e1db72071a5a5"},
 };
 
+// The run deletes its two description files once it has read them.
+bool descrizione_di_una_corsa(const std::string& nome) {
+  const IdentitaScenario id = identita_incorporata();
+  return nome == nome_descrizione_linea(id) || nome == nome_descrizione_treno(id);
+}
+
 // The digest itself, on the standard's examples: one block, a message whose
 // padding spills into a second block, and a million bytes.
 TEST(Impronte, TheDigestOfKnownTexts) {
@@ -59,10 +65,34 @@ TEST(Impronte, TheEmbeddedRunWritesEveryFileByteForByte) {
 
   for (const Impronta& attesa : kImpronte) {
     const std::string nome = attesa.file;
-    const bool descrizione = nome == nome_descrizione_linea(id) || nome == nome_descrizione_treno(id);
-    const std::string percorso = (descrizione ? descrizioni : run).file(nome);
+    const std::string percorso = (descrizione_di_una_corsa(nome) ? descrizioni : run).file(nome);
     ASSERT_TRUE(test::esiste(percorso)) << nome;
     EXPECT_EQ(test::sha256_hex(test::leggi_byte(percorso)), attesa.sha256) << nome;
+  }
+}
+
+// Runs started together in one directory take turns: each ends cleanly and
+// every file left on disk is whole.
+TEST(Impronte, RunsStartedTogetherInOneDirectoryLeaveAGoodSet) {
+  test::CartellaTemporanea run;
+  const std::string programma = test::copia_programma(GENERA_SCENARIO_EXE, run.percorso());
+  const test::CartellaTemporanea registro;
+  const std::string stati = registro.file("stati");
+  const test::EsitoProgramma esito = test::esegui_comando(
+      "for i in 1 2 3 4 5 6 7 8 9 10 11 12; do ( " + test::tra_apici(programma) +
+          " >/dev/null 2>&1; echo $? >>" + test::tra_apici(stati) + " ) & done; wait",
+      registro);
+  ASSERT_EQ(esito.stato, 0) << esito.errori;
+  std::string tutti_zero;
+  for (int i = 0; i < 12; ++i) tutti_zero += "0\n";
+  EXPECT_EQ(test::leggi_byte(stati), tutti_zero);
+  for (const Impronta& attesa : kImpronte) {
+    const std::string percorso = run.file(attesa.file);
+    const bool descrizione = descrizione_di_una_corsa(attesa.file);
+    EXPECT_EQ(test::esiste(percorso), !descrizione) << attesa.file;
+    if (!descrizione) {
+      EXPECT_EQ(test::sha256_hex(test::leggi_byte(percorso)), attesa.sha256) << attesa.file;
+    }
   }
 }
 
