@@ -28,6 +28,7 @@
 #include "compiler/messaggi_errore.h"
 #include "base/errore_file.h"
 #include "base/nomi_file.h"
+#include "banco.h"
 
 namespace gs {
 namespace {
@@ -41,39 +42,11 @@ bool errore_del_cammino(CodiceErrore codice) {
          codice == CodiceErrore::nessuna_cella_abbattimento_rallentamento;
 }
 
-[[noreturn]] void scoperta(const std::string& cosa) {
-  std::fprintf(stderr, "fuzz_compila: %s\n", cosa.c_str());
-  std::abort();
-}
-
-void controlla(bool vero, const std::string& cosa) {
-  if (!vero) scoperta(cosa);
-}
-
-// The scratch directory, made once (in memory where /dev/shm exists) and
-// removed with everything in it when the process ends normally.
-class Banco {
- public:
-  Banco() {
-    std::error_code errore;
-    std::filesystem::path base = "/dev/shm";
-    if (!std::filesystem::is_directory(base, errore)) base = std::filesystem::temp_directory_path();
-    std::string modello = (base / "gs_fuzz_XXXXXX").string();
-    if (mkdtemp(modello.data()) == nullptr) scoperta("cannot make a scratch directory");
-    cartella_ = Cartella{modello, '/'};
-  }
-  ~Banco() {
-    std::error_code ignora;
-    std::filesystem::remove_all(cartella_.percorso, ignora);
-  }
-  Banco(const Banco&) = delete;
-  Banco& operator=(const Banco&) = delete;
-
-  const Cartella& cartella() const { return cartella_; }
-
- private:
-  Cartella cartella_;
-};
+using fuzz::Banco;
+using fuzz::controlla;
+using fuzz::rimuovi;
+using fuzz::scoperta;
+using fuzz::scrivi;
 
 struct Descrizioni {
   std::string_view linea;
@@ -85,18 +58,6 @@ Descrizioni dividi(std::string_view dati) {
   const std::size_t separatore = dati.find(kSeparatore);
   if (separatore == std::string_view::npos) return {dati, false, {}};
   return {dati.substr(0, separatore), true, dati.substr(separatore + kSeparatore.size())};
-}
-
-void scrivi(const std::string& percorso, std::string_view byte) {
-  std::ofstream file(percorso, std::ios::binary | std::ios::trunc);
-  file.write(byte.data(), static_cast<std::streamsize>(byte.size()));
-  file.close();
-  if (!file) scoperta("cannot write " + percorso);
-}
-
-void rimuovi(const std::string& percorso) {
-  std::error_code ignora;
-  std::filesystem::remove(percorso, ignora);
 }
 
 std::vector<std::string> nomi_compilati(const IdentitaScenario& id) {

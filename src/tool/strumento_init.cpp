@@ -45,9 +45,12 @@ int comando_init(const Argomenti& argomenti, Uscite& uscite) {
 
   std::vector<std::string> presenti;
   for (const FileIniziale& file : kFileIniziali) {
+    // Any name counts, a link to nowhere included: it is the author's.
     std::error_code ignora;
     const std::string percorso = cartella.file(file.nome(id));
-    if (std::filesystem::exists(percorso, ignora)) presenti.push_back(percorso);
+    if (std::filesystem::exists(std::filesystem::symlink_status(percorso, ignora))) {
+      presenti.push_back(percorso);
+    }
   }
   if (!presenti.empty() && !argomenti.ha("--force")) {
     uscite.errori << "scenario_tool init: these files exist already (--force replaces them):\n";
