@@ -6,6 +6,7 @@
 
 #include "tool/argomenti.h"
 #include "base/errore_file.h"
+#include "base/versione.h"
 #include "tool/strumento_comandi.h"
 
 namespace gs {
@@ -20,7 +21,8 @@ constexpr const char* kUsoGenerale =
     "  dump FILE      list a compiled file (.sim, track .dat, line profile _linea.dat)\n"
     "  plot DIR       draw the compiled scenario in DIR as one SVG file\n"
     "\n"
-    "'scenario_tool COMMAND --help' tells more about each command.\n"
+    "'scenario_tool COMMAND --help' tells more about each command;\n"
+    "'scenario_tool --version' prints the version.\n"
     "Exit status: 0 done, 1 scenario error, 2 usage or file-system error.\n";
 
 struct Comando {
@@ -96,6 +98,10 @@ int esegui_scenario_tool(const std::vector<std::string>& argomenti, std::ostream
   const std::string& nome = argomenti.front();
   if (nome == "--help" || nome == "-h" || nome == "help") {
     uscita << kUsoGenerale;
+    return kStatoStrumentoOk;
+  }
+  if (nome == "--version") {
+    uscita << testo_versione("scenario_tool") << "\n";
     return kStatoStrumentoOk;
   }
   const auto trovato = comandi().find(nome);
