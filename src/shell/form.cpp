@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/blocco_cartella.h"
+#include "base/cartella_di_lavoro.h"
 #include "base/errore_file.h"
 #include "compiler/messaggi_errore.h"
 #include "documents/dati_note.h"
@@ -16,6 +18,30 @@
 
 namespace gs {
 
+namespace {
+
+// Steps 5 to 10: the five text files, then the compile, all in `cartella`.
+EsitoCompilazione esegui_passi(Form1& form, const Cartella& cartella) {
+  dati_linea(form.identita, cartella);
+  dati_treno(form.identita, cartella);
+  dati_note(form.identita, cartella);
+  dati_rallentamenti(form.identita, cartella);
+  dati_scheda(form.identita, cartella);
+  const std::int32_t j = 1;
+  return memorizza_percorso(j, form.identita, cartella, form.tabelle);
+}
+
+// The files a run may leave, in the order they are put in place: the three
+// documents, the compiled files, and a train description file the reader
+// did not take (when it rejected the line description file).
+std::vector<std::string> nomi_da_posare(const IdentitaScenario& id) {
+  return {nome_note(id),          nome_rallentamenti(id),   nome_scheda_treno(id),
+          nome_profilo_linea(id), nome_file_scenario(id),   nome_file_percorso(id),
+          nome_descrizione_linea(id), nome_descrizione_treno(id)};
+}
+
+}  // namespace
+
 EsitoCompilazione Form_Load(Form1& form, Piattaforma& piattaforma) {
   form.identita = identita_incorporata();
   piattaforma.mostra_finestra(Finestra{});
@@ -24,13 +50,14 @@ EsitoCompilazione Form_Load(Form1& form, Piattaforma& piattaforma) {
   const Cartella cartella = piattaforma.cartella_programma();
   // Runs in one directory follow one another: every file left is one run's.
   const BloccoCartella blocco(cartella.percorso);
-  dati_linea(form.identita, cartella);
-  dati_treno(form.identita, cartella);
-  dati_note(form.identita, cartella);
-  dati_rallentamenti(form.identita, cartella);
-  dati_scheda(form.identita, cartella);
-  const std::int32_t j = 1;
-  return memorizza_percorso(j, form.identita, cartella, form.tabelle);
+  // The run's files are written apart and replace the earlier ones as a set,
+  // once all of them are written: a failure leaves the directory as it was.
+  CartellaDiLavoro lavoro(cartella);
+  const EsitoCompilazione esito =
+      lavoro.in_lavoro([&form](const Cartella& dove) { return esegui_passi(form, dove); });
+  lavoro.posa(nomi_da_posare(form.identita),
+              {nome_descrizione_linea(form.identita), nome_descrizione_treno(form.identita)});
+  return esito;
 }
 
 int esegui_genera_scenario(Piattaforma& piattaforma) {

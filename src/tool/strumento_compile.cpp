@@ -8,6 +8,7 @@
 
 #include "compiler/memorizza_percorso.h"
 #include "compiler/messaggi_errore.h"
+#include "base/cartella_di_lavoro.h"
 #include "base/errore_file.h"
 #include "base/json.h"
 #include "tool/strumento.h"
@@ -53,6 +54,20 @@ void riassumi_tabelle(const TabelleScenario& tab, Riepilogo& r) {
   r.segnali = conta_celle(tab, kCellaSegnale);
   r.indicatori = conta_celle(tab, kCellaIndicatoreVelocita);
   r.rallentamenti = conta_celle(tab, kCellaInizioRallentamento);
+}
+
+// The compile, its files written apart and put in OUTDIR together: a failure
+// while writing them leaves the earlier compiled files as they were.
+EsitoCompilazione compila_in_insieme(std::int32_t j, const IdentitaScenario& id,
+                                     const Cartella& descrizioni, const Cartella& uscita,
+                                     TabelleScenario& tab) {
+  CartellaDiLavoro lavoro(uscita);
+  const EsitoCompilazione esito = lavoro.in_lavoro([&](const Cartella& dove) {
+    return compila_scenario(j, id, descrizioni, dove,
+                            OpzioniLettura{.elimina_descrizioni = false}, tab);
+  });
+  lavoro.posa(esito.file_scritti);
+  return esito;
 }
 
 void scrivi_testo(const Riepilogo& r, const Cartella& uscita, Uscite& uscite) {
@@ -132,8 +147,7 @@ int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
 
   const std::int32_t j = argomenti.ha("--no-profile") ? 0 : 1;
   auto tab = std::make_unique<TabelleScenario>();
-  const EsitoCompilazione esito = compila_scenario(
-      j, id, descrizioni, uscita, OpzioniLettura{.elimina_descrizioni = false}, *tab);
+  const EsitoCompilazione esito = compila_in_insieme(j, id, descrizioni, uscita, *tab);
   Riepilogo r;
   r.id = id;
   r.lettura = esito.lettura;

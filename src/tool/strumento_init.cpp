@@ -9,6 +9,7 @@
 #include "documents/dati_scheda.h"
 #include "scenario/dati_linea.h"
 #include "scenario/dati_treno.h"
+#include "base/cartella_di_lavoro.h"
 #include "base/errore_file.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
@@ -57,10 +58,17 @@ int comando_init(const Argomenti& argomenti, Uscite& uscite) {
     for (const auto& percorso : presenti) uscite.errori << "  " << percorso << "\n";
     return kStatoStrumentoUso;
   }
-  for (const FileIniziale& file : kFileIniziali) {
-    file.scrivi(id, cartella);
-    uscite.uscita << "wrote " << cartella.file(file.nome(id)) << "\n";
-  }
+  // Written apart, then put in place together.
+  CartellaDiLavoro lavoro(cartella);
+  std::vector<std::string> nomi;
+  lavoro.in_lavoro([&](const Cartella& dove) {
+    for (const FileIniziale& file : kFileIniziali) {
+      file.scrivi(id, dove);
+      nomi.push_back(file.nome(id));
+    }
+  });
+  lavoro.posa(nomi);
+  for (const auto& nome : nomi) uscite.uscita << "wrote " << cartella.file(nome) << "\n";
   return kStatoStrumentoOk;
 }
 

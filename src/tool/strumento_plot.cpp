@@ -1,7 +1,7 @@
 // scenario_tool plot: the compiled scenario drawn as one SVG file.
 #include "compiler/lettura_compilati.h"
 #include "documents/grafico_svg.h"
-#include "base/file_system.h"
+#include "base/cartella_di_lavoro.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
 
@@ -27,9 +27,7 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
                   << " are damaged: " << formato.what() << "\n";
     return kStatoStrumentoUso;
   }
-  FileUscita file = sostituisci(destinazione);
-  file.scrivi(grafico_svg(scenario, id.codice_scenario + " " + id.numero_treno));
-  file.chiudi();
+  scrivi_al_posto(destinazione, grafico_svg(scenario, id.codice_scenario + " " + id.numero_treno));
   uscite.uscita << "wrote " << destinazione << "\n";
   return kStatoStrumentoOk;
 }

@@ -1,6 +1,7 @@
 #include "shell/form.h"
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,30 +52,58 @@ TEST(FormLoad, TwoRunsLeaveIdenticalDocuments) {
   }
 }
 
-// A directory standing at one text file's path makes that writer fail: the
-// run stops there with status 2, the earlier files stay, the later are absent.
-class WriterCheFallisce : public ::testing::TestWithParam<std::size_t> {};
+// The eight files of a run, the compiled ones last.
+const std::vector<std::string> kFileDellaCorsa = {
+    kFileDiTesto[0], kFileDiTesto[1], kFileDiTesto[2], kFileDiTesto[3], kFileDiTesto[4],
+    "Brisca_Nolte_linea.dat", "Brisca_Nolte_52806.sim", "Brisca_Nolte_52806.dat"};
 
-TEST_P(WriterCheFallisce, StopsTheRunThere) {
-  const std::size_t bloccato = GetParam();
+std::map<std::string, std::string> contenuto(const std::filesystem::path& cartella) {
+  std::map<std::string, std::string> voci;
+  for (const auto& voce : std::filesystem::directory_iterator(cartella)) {
+    const std::string nome = voce.path().filename().string();
+    voci[nome] = voce.is_directory() ? "(directory)" : test::leggi_byte(voce.path().string());
+  }
+  return voci;
+}
+
+// A directory standing at one of the run's names makes the run fail with
+// status 2 naming it; the files of an earlier run stay byte for byte, and
+// nothing of this run is left behind.
+class NomeBloccato : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(NomeBloccato, LeavesTheEarlierFilesAsTheyWere) {
+  const std::string& bloccato = kFileDellaCorsa[GetParam()];
   test::CartellaTemporanea dir;
-  std::filesystem::create_directory(dir.file(kFileDiTesto[bloccato]));
+  for (const auto& nome : kFileDellaCorsa) {
+    if (nome != bloccato) test::scrivi_byte(dir.file(nome), "earlier " + nome);
+  }
+  std::filesystem::create_directory(dir.file(bloccato));
+  const auto prima = contenuto(dir.percorso());
   test::PiattaformaFinta piattaforma(dir.cartella());
 
   EXPECT_EQ(esegui_genera_scenario(piattaforma), 2);
   ASSERT_EQ(piattaforma.guasti.size(), 1u);
-  EXPECT_NE(piattaforma.guasti[0].find(dir.file(kFileDiTesto[bloccato])), std::string::npos);
-  for (std::size_t i = 0; i < kFileDiTesto.size(); ++i) {
-    const std::string percorso = dir.file(kFileDiTesto[i]);
-    if (i < bloccato) {
-      EXPECT_TRUE(std::filesystem::is_regular_file(percorso)) << percorso;
-    } else if (i > bloccato) {
-      EXPECT_FALSE(test::esiste(percorso)) << percorso;
-    }
-  }
+  EXPECT_NE(piattaforma.guasti[0].find("'" + dir.file(bloccato) + "'"), std::string::npos)
+      << piattaforma.guasti[0];
+  EXPECT_EQ(contenuto(dir.percorso()), prima);
 }
 
-INSTANTIATE_TEST_SUITE_P(OgniScrittore, WriterCheFallisce, ::testing::Range<std::size_t>(0, 5));
+INSTANTIATE_TEST_SUITE_P(OgniNome, NomeBloccato, ::testing::Range<std::size_t>(0, 8));
+
+// A good run replaces every file of an earlier one, longer or shorter, and
+// takes the description files away.
+TEST(FormLoad, ARunReplacesEveryFileOfAnEarlierOne) {
+  test::CartellaTemporanea dir, pulita;
+  for (const auto& nome : kFileDellaCorsa) {
+    test::scrivi_byte(dir.file(nome), std::string(2000000, 'x'));
+  }
+  test::PiattaformaFinta piattaforma(dir.cartella()), altra(pulita.cartella());
+  ASSERT_EQ(esegui_genera_scenario(piattaforma), 0);
+  ASSERT_EQ(esegui_genera_scenario(altra), 0);
+  EXPECT_EQ(contenuto(dir.percorso()), contenuto(pulita.percorso()));
+  EXPECT_FALSE(test::esiste(dir.file(kFileDiTesto[0])));
+  EXPECT_FALSE(test::esiste(dir.file(kFileDiTesto[1])));
+}
 
 }  // namespace
 }  // namespace gs

@@ -1,7 +1,7 @@
 // Fault injection on the built programs: a program directory or an output
-// directory they may not write, and a directory standing where a compiled file
-// goes. Each run stops with status 2 naming the path and the reason, and the
-// files finished before it stay whole.
+// directory they may not write, a directory standing where a compiled file
+// goes, a disk that fills up. Each run stops with status 2 naming the path and
+// the reason, and leaves the files of an earlier run exactly as they were.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -89,47 +89,33 @@ TEST(Guasti, AProgramDirectoryNobodyMayWriteEndsTheRunWithStatusTwo) {
   const Esito esito = esegui_comando(*prefisso + " " + tra_apici(eseguibile), registro);
   EXPECT_EQ(esito.stato, 2) << esito.errori;
   EXPECT_EQ(esito.uscita, "Attendere\n");
-  // The first file it writes is the line description file.
-  const std::string primo = (programma / kDescrizioni[0]).string();
-  EXPECT_NE(esito.errori.find(tra_apici(primo)), std::string::npos) << esito.errori;
+  // Nothing can be written there, not even the run's working directory.
+  EXPECT_NE(esito.errori.find(tra_apici(programma.string())), std::string::npos) << esito.errori;
   EXPECT_NE(esito.errori.find(kPermessoNegato), std::string::npos) << esito.errori;
   EXPECT_EQ(contenuto(programma), std::set<std::string>{"genera_scenario"});
 }
 
-// A directory at each compiled file's path in turn: the documents and the
-// compiled files written before it are byte for byte a normal run's, the later
-// ones are never written.
-TEST(Guasti, ADirectoryAtACompiledFilesPathStopsTheRunThere) {
-  test::CartellaTemporanea normale, registro;
-  const Esito riuscito =
-      esegui_comando(tra_apici(copia_programma(GENERA_SCENARIO_EXE, normale.percorso())), registro);
-  ASSERT_EQ(riuscito.stato, 0) << riuscito.errori;
-  const auto documenti = byte_dei_file(normale.percorso(), kDocumenti);
-  const auto compilati = byte_dei_file(normale.percorso(), kCompilati);
+// A directory where the last compiled file goes, beside an earlier run's files:
+// the program names it, and the earlier files stay as they were.
+TEST(Guasti, ADirectoryAtACompiledFilesPathLeavesTheEarlierRun) {
+  test::CartellaTemporanea dir, registro;
+  const std::string eseguibile = copia_programma(GENERA_SCENARIO_EXE, dir.percorso());
+  ASSERT_EQ(esegui_comando(tra_apici(eseguibile), registro).stato, 0);
+  const std::string bloccato = dir.file(kCompilati.back());
+  fs::remove(bloccato);
+  fs::create_directory(bloccato);
+  std::vector<std::string> rimasti = kDocumenti;
+  rimasti.insert(rimasti.end(), kCompilati.begin(), kCompilati.end() - 1);
+  const auto prima = byte_dei_file(dir.percorso(), rimasti);
 
-  for (std::size_t bloccato = 0; bloccato < kCompilati.size(); ++bloccato) {
-    SCOPED_TRACE(kCompilati[bloccato]);
-    test::CartellaTemporanea dir;
-    const std::string eseguibile = copia_programma(GENERA_SCENARIO_EXE, dir.percorso());
-    fs::create_directory(dir.file(kCompilati[bloccato]));
-
-    const Esito esito = esegui_comando(tra_apici(eseguibile), registro);
-    EXPECT_EQ(esito.stato, 2) << esito.errori;
-    EXPECT_NE(esito.errori.find(tra_apici(dir.file(kCompilati[bloccato]))), std::string::npos)
-        << esito.errori;
-    EXPECT_NE(esito.errori.find(std::strerror(EISDIR)), std::string::npos) << esito.errori;
-
-    std::set<std::string> attesi{"genera_scenario", kCompilati[bloccato]};
-    attesi.insert(kDocumenti.begin(), kDocumenti.end());
-    attesi.insert(kCompilati.begin(), kCompilati.begin() + static_cast<long>(bloccato));
-    EXPECT_EQ(contenuto(dir.percorso()), attesi);
-    EXPECT_TRUE(fs::is_empty(dir.file(kCompilati[bloccato])));
-    EXPECT_EQ(byte_dei_file(dir.percorso(), kDocumenti), documenti);
-    for (std::size_t i = 0; i < bloccato; ++i) {
-      EXPECT_EQ(test::leggi_byte(dir.file(kCompilati[i])), compilati.at(kCompilati[i]))
-          << kCompilati[i];
-    }
-  }
+  const Esito esito = esegui_comando(tra_apici(eseguibile), registro);
+  EXPECT_EQ(esito.stato, 2) << esito.errori;
+  EXPECT_NE(esito.errori.find(tra_apici(bloccato)), std::string::npos) << esito.errori;
+  EXPECT_NE(esito.errori.find(std::strerror(EISDIR)), std::string::npos) << esito.errori;
+  EXPECT_EQ(byte_dei_file(dir.percorso(), rimasti), prima);
+  std::set<std::string> attesi(rimasti.begin(), rimasti.end());
+  attesi.insert({"genera_scenario", kCompilati.back()});
+  EXPECT_EQ(contenuto(dir.percorso()), attesi);
 }
 
 // Description files of the embedded scenario in `dir`, from scenario_tool init.
@@ -166,7 +152,7 @@ TEST(Guasti, ScenarioToolCompileOutWhereNobodyMayWrite) {
   };
   const std::string cartella = chiusa.percorso().string();
   const Caso casi[] = {
-      {"an existing directory", cartella, chiusa.file(kCompilati[0])},
+      {"an existing directory", cartella, cartella},
       {"a directory to create", chiusa.file("nuova"), chiusa.file("nuova")},
   };
   for (const Caso& caso : casi) {
@@ -181,34 +167,32 @@ TEST(Guasti, ScenarioToolCompileOutWhereNobodyMayWrite) {
   }
 }
 
+// A recompile into a folder whose compiled file has become a directory: the
+// other compiled files stay those of the first compile.
 TEST(Guasti, ScenarioToolCompileStopsAtADirectoryInACompiledFilesPlace) {
-  test::CartellaTemporanea descrizioni, normale, registro;
+  test::CartellaTemporanea descrizioni, registro;
   ASSERT_NO_FATAL_FAILURE(prepara_descrizioni(descrizioni, registro));
   const auto originali = byte_dei_file(descrizioni.percorso(), kDescrizioni);
-  const Esito riuscito =
-      esegui_comando(compila_in(SCENARIO_TOOL_EXE, descrizioni, normale.percorso().string()), registro);
-  ASSERT_EQ(riuscito.stato, 0) << riuscito.errori;
-  const auto compilati = byte_dei_file(normale.percorso(), kCompilati);
 
   for (std::size_t bloccato = 0; bloccato < kCompilati.size(); ++bloccato) {
     SCOPED_TRACE(kCompilati[bloccato]);
     test::CartellaTemporanea uscita;
+    const std::string compila = compila_in(SCENARIO_TOOL_EXE, descrizioni, uscita.percorso().string());
+    ASSERT_EQ(esegui_comando(compila, registro).stato, 0);
+    fs::remove(uscita.file(kCompilati[bloccato]));
     fs::create_directory(uscita.file(kCompilati[bloccato]));
+    std::vector<std::string> rimasti = kCompilati;
+    rimasti.erase(rimasti.begin() + static_cast<long>(bloccato));
+    const auto prima = byte_dei_file(uscita.percorso(), rimasti);
 
-    const Esito esito =
-        esegui_comando(compila_in(SCENARIO_TOOL_EXE, descrizioni, uscita.percorso().string()), registro);
+    const Esito esito = esegui_comando(compila, registro);
     EXPECT_EQ(esito.stato, 2) << esito.errori;
     EXPECT_NE(esito.errori.find(tra_apici(uscita.file(kCompilati[bloccato]))), std::string::npos)
         << esito.errori;
     EXPECT_NE(esito.errori.find(std::strerror(EISDIR)), std::string::npos) << esito.errori;
-
-    std::set<std::string> attesi{kCompilati[bloccato]};
-    attesi.insert(kCompilati.begin(), kCompilati.begin() + static_cast<long>(bloccato));
-    EXPECT_EQ(contenuto(uscita.percorso()), attesi);
-    for (std::size_t i = 0; i < bloccato; ++i) {
-      EXPECT_EQ(test::leggi_byte(uscita.file(kCompilati[i])), compilati.at(kCompilati[i]))
-          << kCompilati[i];
-    }
+    EXPECT_EQ(byte_dei_file(uscita.percorso(), rimasti), prima);
+    EXPECT_EQ(contenuto(uscita.percorso()),
+              std::set<std::string>(kCompilati.begin(), kCompilati.end()));
     EXPECT_EQ(byte_dei_file(descrizioni.percorso(), kDescrizioni), originali);
   }
 }
