@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "base/errore_file.h"
@@ -16,6 +17,9 @@ std::string motivo_di_sistema(int numero) { return std::strerror(numero); }
 FileUscita::FileUscita(std::string percorso)
     : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "wb")) {
   if (file_ == nullptr) throw ErroreFile("create", percorso_, motivo_di_sistema(errno));
+  // The writers hand over whole files or large blocks: each goes to the system
+  // in one call, with no copy through a buffer of the library's.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 FileUscita::~FileUscita() {
@@ -27,6 +31,16 @@ void FileUscita::scrivi(std::string_view byte) {
   if (std::fwrite(byte.data(), 1, byte.size(), file_) != byte.size()) {
     throw ErroreFile("write", percorso_, motivo_di_sistema(errno));
   }
+}
+
+void FileUscita::scrivi_a(std::size_t posizione, std::string_view byte) {
+  if (posizione > static_cast<std::size_t>(std::numeric_limits<long>::max())) {
+    throw ErroreFile("write", percorso_, "byte " + std::to_string(posizione) + " is out of reach");
+  }
+  if (std::fseek(file_, static_cast<long>(posizione), SEEK_SET) != 0) {
+    throw ErroreFile("write", percorso_, motivo_di_sistema(errno));
+  }
+  scrivi(byte);
 }
 
 void FileUscita::chiudi() {

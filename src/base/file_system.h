@@ -20,6 +20,8 @@ class FileUscita {
   FileUscita& operator=(const FileUscita&) = delete;
 
   void scrivi(std::string_view byte);
+  // Writes at byte `posizione` from the start; the next scrivi goes on after it.
+  void scrivi_a(std::size_t posizione, std::string_view byte);
   void chiudi();
   const std::string& percorso() const { return percorso_; }
 

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -20,11 +21,24 @@ constexpr std::size_t kByteCella = 15;
 constexpr std::size_t kPuntiBlocco = 65536;      // profile points per block, 640 KiB at most
 constexpr std::size_t kByteElementoMassimo = 10;  // a tag and a double
 
+// Stores the n low bytes of `valore` little-endian at p; returns the byte after.
+// Every byte worked out apart, then all stored together: the compiler can then
+// write the number in one store instead of a loop of byte stores.
+template <std::size_t n>
+char* metti_le(char* p, std::uint64_t valore) {
+  std::array<char, n> byte;
+  [&]<std::size_t... i>(std::index_sequence<i...>) {
+    ((byte[i] = static_cast<char>((valore >> (8 * i)) & 0xFF)), ...);
+  }(std::make_index_sequence<n>{});
+  return std::copy(byte.begin(), byte.end(), p);
+}
+
 // Writes numbers little-endian, and strings after their 16-bit length, at a
 // cursor that moves through a buffer already sized for all it will hold.
 class Cursore {
  public:
   explicit Cursore(std::string& byte) : p_(byte.data()) {}
+  explicit Cursore(char* p) : p_(p) {}
 
   const char* posizione() const { return p_; }
 
@@ -39,15 +53,9 @@ class Cursore {
   }
 
  private:
-  // Every byte worked out apart, then all stored together: the compiler can
-  // then write the number in one store instead of a loop of byte stores.
   template <std::size_t n>
   void le(std::uint64_t valore) {
-    std::array<char, n> byte;
-    [&]<std::size_t... i>(std::index_sequence<i...>) {
-      ((byte[i] = static_cast<char>((valore >> (8 * i)) & 0xFF)), ...);
-    }(std::make_index_sequence<n>{});
-    p_ = std::copy(byte.begin(), byte.end(), p_);
+    p_ = metti_le<n>(p_, valore);
   }
 
   char* p_;
@@ -128,6 +136,83 @@ void emetti_profilo(const ProfiloLinea& profilo, Consegna consegna) {
   }
 }
 
+constexpr std::size_t kPuntiBloccoTracciato = 8192;  // a block of each column, 80 KiB at most
+constexpr std::size_t kByteBlocco = kPuntiBloccoTracciato * kByteElementoMassimo;
+constexpr std::size_t kCelleBlocco = kByteBlocco / kByteCella;
+
+// The two blocks the long files are written through, taken once for all of
+// them: every page of memory a run touches costs it time.
+struct BlocchiScrittura {
+  std::unique_ptr<char[]> x = std::make_unique_for_overwrite<char[]>(kByteBlocco);
+  std::unique_ptr<char[]> y = std::make_unique_for_overwrite<char[]>(kByteBlocco);
+};
+
+// The bytes of a column of `punti` points of which the first `assegnati` hold a value.
+std::size_t byte_colonna(std::int32_t punti, std::int32_t assegnati) {
+  const auto tutti = static_cast<std::size_t>(std::max(punti, 0));
+  const auto con_valore = std::min(tutti, static_cast<std::size_t>(std::max(assegnati, 0)));
+  const std::size_t interi = std::min<std::size_t>(con_valore, 2);
+  return interi * dimensione_elemento(ProfiloLinea::kIntero) +
+         (con_valore - interi) * dimensione_elemento(ProfiloLinea::kReale) +
+         (tutti - con_valore) * dimensione_elemento(ProfiloLinea::kVuoto);
+}
+
+char* metti_intero(char* p, double valore) {
+  p = metti_le<2>(p, ProfiloLinea::kIntero);
+  return metti_le<2>(p, static_cast<std::uint16_t>(intero_16(valore)));
+}
+
+char* metti_reale(char* p, double valore) {
+  p = metti_le<2>(p, ProfiloLinea::kReale);
+  return metti_le<8>(p, std::bit_cast<std::uint64_t>(valore));
+}
+
+// The bytes of a traced profile, all x then all y, worked out from the runs in
+// one walk: each block of points fills a block of x and the same points' block
+// of y, handed to consegna(position in the file, bytes) at their places. The
+// two blocks are all the memory it takes, whatever the length.
+template <typename Consegna>
+void emetti_tracciato(const TracciatoLinea& t, BlocchiScrittura& blocchi, Consegna consegna) {
+  const std::unique_ptr<char[]>& bx = blocchi.x;
+  const std::unique_ptr<char[]>& by = blocchi.y;
+  std::size_t posizione_x = 0;
+  std::size_t posizione_y = byte_colonna(t.punti, t.assegnati);
+  char* px = bx.get();
+  char* py = by.get();
+  std::size_t nel_blocco = 0;
+  const auto consegna_blocco = [&] {
+    consegna(posizione_x, std::string_view(bx.get(), static_cast<std::size_t>(px - bx.get())));
+    consegna(posizione_y, std::string_view(by.get(), static_cast<std::size_t>(py - by.get())));
+    posizione_x += static_cast<std::size_t>(px - bx.get());
+    posizione_y += static_cast<std::size_t>(py - by.get());
+    px = bx.get();
+    py = by.get();
+    nel_blocco = 0;
+  };
+  const auto avanti = [&] {
+    if (++nel_blocco == kPuntiBloccoTracciato) consegna_blocco();
+  };
+
+  const std::int32_t punti = std::max(t.punti, 0);
+  const std::int32_t con_valore = std::clamp(t.assegnati, 0, punti);
+  for (std::int32_t m = 0; m < std::min(con_valore, 2); ++m) {
+    px = metti_intero(px, kInizioX[m]);
+    py = metti_intero(py, kInizioY[m]);
+    avanti();
+  }
+  percorri_tracciato(t, [&](double x, double y) {
+    px = metti_reale(px, x);
+    py = metti_reale(py, y);
+    avanti();
+  });
+  for (std::int32_t m = con_valore; m < punti; ++m) {
+    px = metti_le<2>(px, ProfiloLinea::kVuoto);
+    py = metti_le<2>(py, ProfiloLinea::kVuoto);
+    avanti();
+  }
+  if (nel_blocco > 0) consegna_blocco();
+}
+
 void scrivi_record(Cursore& cursore, const Record& r) {
   cursore.u8(r.tipo);
   cursore.i32(r.inizio_fermata);
@@ -176,16 +261,28 @@ void scrivi_file(const std::string& percorso, Contenuto contenuto) {
   file.chiudi();
 }
 
-// As scrivi_file, but the values are checked first and the bytes then written
-// a block at a time.
-void scrivi_profilo(const std::string& percorso, const ProfiloLinea& profilo) {
-  try {
-    controlla_interi(profilo);
-  } catch (const std::out_of_range& valore) {
-    throw ErroreFile("write", percorso, valore.what());
-  }
+// As scrivi_file, but the bytes are written a block at a time, each at its
+// place; the whole numbers, points 0 and 1, are the same for every profile and
+// always fit.
+void scrivi_profilo(const std::string& percorso, const TracciatoLinea& tracciato,
+                    BlocchiScrittura& blocchi) {
   FileUscita file = sostituisci(percorso);
-  emetti_profilo(profilo, [&file](std::string_view blocco) { file.scrivi(blocco); });
+  emetti_tracciato(tracciato, blocchi, [&file](std::size_t posizione, std::string_view blocco) {
+    file.scrivi_a(posizione, blocco);
+  });
+  file.chiudi();
+}
+
+// The track file a block of cells at a time: no cell can fail to be written.
+void scrivi_percorso(const std::string& percorso, const std::vector<Cella>& celle,
+                     BlocchiScrittura& blocchi) {
+  FileUscita file = sostituisci(percorso);
+  for (std::size_t prima = 0; prima < celle.size(); prima += kCelleBlocco) {
+    const std::size_t oltre = std::min(celle.size(), prima + kCelleBlocco);
+    Cursore cursore(blocchi.x.get());
+    for (std::size_t c = prima; c < oltre; ++c) scrivi_cella(cursore, celle[c]);
+    file.scrivi(std::string_view(blocchi.x.get(), (oltre - prima) * kByteCella));
+  }
   file.chiudi();
 }
 
@@ -197,6 +294,15 @@ std::string byte_profilo_linea(const ProfiloLinea& profilo) {
   byte.reserve(dimensione_colonna(profilo, profilo.x.size()) +
                dimensione_colonna(profilo, profilo.y.size()));
   emetti_profilo(profilo, [&byte](std::string_view blocco) { byte.append(blocco); });
+  return byte;
+}
+
+std::string byte_profilo_linea(const TracciatoLinea& tracciato) {
+  std::string byte(2 * byte_colonna(tracciato.punti, tracciato.assegnati), '\0');
+  BlocchiScrittura blocchi;
+  emetti_tracciato(tracciato, blocchi, [&byte](std::size_t posizione, std::string_view blocco) {
+    std::copy(blocco.begin(), blocco.end(), byte.begin() + static_cast<std::ptrdiff_t>(posizione));
+  });
   return byte;
 }
 
@@ -218,12 +324,13 @@ std::string byte_file_percorso(const std::vector<Cella>& celle) {
 
 void scrivi_file_compilati(const IdentitaScenario& id, const Cartella& cartella,
                            const TabelleScenario& tab) {
+  BlocchiScrittura blocchi;
   if (tab.flag_profilo != 0) {
-    scrivi_profilo(cartella.file(nome_profilo_linea(id)), tab.profilo);
+    scrivi_profilo(cartella.file(nome_profilo_linea(id)), tab.profilo, blocchi);
   }
   scrivi_file(cartella.file(nome_file_scenario(id)),
               [&] { return byte_file_scenario(tab.record); });
-  scrivi_file(cartella.file(nome_file_percorso(id)), [&] { return byte_file_percorso(tab.celle); });
+  scrivi_percorso(cartella.file(nome_file_percorso(id)), tab.celle, blocchi);
 }
 
 }  // namespace gs

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "reader/tracciato_linea.h"
+
 namespace gs {
 
 // One of the 87 records: a station (records 1 .. n), a sign text (80 down),
@@ -99,12 +101,16 @@ struct ProfiloLinea {
   }
 };
 
+// Every point of a traced profile, as arrays: for tools and checks; the compiled
+// file is written from the runs themselves.
+ProfiloLinea punti_profilo(const TracciatoLinea& tracciato);
+
 inline constexpr int kNumeroMontagne = 80;  // mountain tables use indexes 1 .. 80
 
 struct TabelleScenario {
   std::array<Record, kNumeroRecord> record{};
   std::vector<Cella> celle;  // cells 0 .. numero_celle once the line length is read
-  ProfiloLinea profilo;
+  TracciatoLinea profilo;  // the runs traced, with the profile flag
   std::array<std::int32_t, kNumeroMontagne + 1> montagna_inizio{};
   std::array<std::int32_t, kNumeroMontagne + 1> montagna_fine{};
   std::int32_t numero_montagne = 0;
