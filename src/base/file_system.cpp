@@ -17,10 +17,24 @@ std::string motivo_di_sistema(int numero) { return std::strerror(numero); }
 FileUscita::FileUscita(std::string percorso)
     : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "wb")) {
   if (file_ == nullptr) throw ErroreFile("create", percorso_, motivo_di_sistema(errno));
-  // The writers hand over whole files or large blocks: each goes to the system
-  // in one call, with no copy through a buffer of the library's.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
+  senza_buffer();
 }
+
+FileUscita::FileUscita(std::string percorso, std::size_t posizione)
+    : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "r+b")) {
+  if (file_ == nullptr) throw ErroreFile("open", percorso_, motivo_di_sistema(errno));
+  senza_buffer();
+  const bool raggiungibile = posizione <= static_cast<std::size_t>(std::numeric_limits<long>::max());
+  if (raggiungibile && std::fseek(file_, static_cast<long>(posizione), SEEK_SET) == 0) return;
+  const std::string motivo = raggiungibile ? motivo_di_sistema(errno)
+                                           : "byte " + std::to_string(posizione) + " is out of reach";
+  std::fclose(std::exchange(file_, nullptr));
+  throw ErroreFile("write", percorso_, motivo);
+}
+
+// The writers hand over whole files or large blocks: each goes to the system
+// in one call, with no copy through a buffer of the library's.
+void FileUscita::senza_buffer() { std::setvbuf(file_, nullptr, _IONBF, 0); }
 
 FileUscita::~FileUscita() {
   if (file_ != nullptr) std::fclose(file_);
@@ -33,16 +47,6 @@ void FileUscita::scrivi(std::string_view byte) {
   }
 }
 
-void FileUscita::scrivi_a(std::size_t posizione, std::string_view byte) {
-  if (posizione > static_cast<std::size_t>(std::numeric_limits<long>::max())) {
-    throw ErroreFile("write", percorso_, "byte " + std::to_string(posizione) + " is out of reach");
-  }
-  if (std::fseek(file_, static_cast<long>(posizione), SEEK_SET) != 0) {
-    throw ErroreFile("write", percorso_, motivo_di_sistema(errno));
-  }
-  scrivi(byte);
-}
-
 void FileUscita::chiudi() {
   std::FILE* file = std::exchange(file_, nullptr);
   if (file == nullptr) return;
@@ -53,5 +57,9 @@ void FileUscita::chiudi() {
 }
 
 FileUscita sostituisci(const std::string& percorso) { return FileUscita(percorso); }
+
+FileUscita prosegui(const std::string& percorso, std::size_t posizione) {
+  return FileUscita(percorso, posizione);
+}
 
 }  // namespace gs

@@ -15,17 +15,20 @@ namespace gs {
 class FileUscita {
  public:
   explicit FileUscita(std::string percorso);
+  // The file at `percorso`, which must exist, kept whole and written from
+  // byte `posizione` on.
+  FileUscita(std::string percorso, std::size_t posizione);
   ~FileUscita();
   FileUscita(const FileUscita&) = delete;
   FileUscita& operator=(const FileUscita&) = delete;
 
   void scrivi(std::string_view byte);
-  // Writes at byte `posizione` from the start; the next scrivi goes on after it.
-  void scrivi_a(std::size_t posizione, std::string_view byte);
   void chiudi();
   const std::string& percorso() const { return percorso_; }
 
  private:
+  void senza_buffer();
+
   std::string percorso_;
   std::FILE* file_;
 };
@@ -33,5 +36,9 @@ class FileUscita {
 // Replaces a file: opened for writing with truncation, a missing file is
 // created and nothing of an older, longer file survives.
 FileUscita sostituisci(const std::string& percorso);
+
+// A second way into a file being written: another part of it, from byte
+// `posizione` on, written alongside the first. Throws ErroreFile.
+FileUscita prosegui(const std::string& percorso, std::size_t posizione);
 
 }  // namespace gs

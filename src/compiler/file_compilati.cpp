@@ -167,50 +167,50 @@ char* metti_reale(char* p, double valore) {
   return metti_le<8>(p, std::bit_cast<std::uint64_t>(valore));
 }
 
-// The bytes of a traced profile, all x then all y, worked out from the runs in
-// one walk: each block of points fills a block of x and the same points' block
-// of y, handed to consegna(position in the file, bytes) at their places. The
-// two blocks are all the memory it takes, whatever the length.
-template <typename Consegna>
-void emetti_tracciato(const TracciatoLinea& t, BlocchiScrittura& blocchi, Consegna consegna) {
-  const std::unique_ptr<char[]>& bx = blocchi.x;
-  const std::unique_ptr<char[]>& by = blocchi.y;
-  std::size_t posizione_x = 0;
-  std::size_t posizione_y = byte_colonna(t.punti, t.assegnati);
-  char* px = bx.get();
-  char* py = by.get();
-  std::size_t nel_blocco = 0;
-  const auto consegna_blocco = [&] {
-    consegna(posizione_x, std::string_view(bx.get(), static_cast<std::size_t>(px - bx.get())));
-    consegna(posizione_y, std::string_view(by.get(), static_cast<std::size_t>(py - by.get())));
-    posizione_x += static_cast<std::size_t>(px - bx.get());
-    posizione_y += static_cast<std::size_t>(py - by.get());
-    px = bx.get();
-    py = by.get();
-    nel_blocco = 0;
-  };
-  const auto avanti = [&] {
-    if (++nel_blocco == kPuntiBloccoTracciato) consegna_blocco();
-  };
-
-  const std::int32_t punti = std::max(t.punti, 0);
-  const std::int32_t con_valore = std::clamp(t.assegnati, 0, punti);
-  for (std::int32_t m = 0; m < std::min(con_valore, 2); ++m) {
+// Points [primo, oltre) of both columns into the two blocks, the traced ones
+// from the walk; returns where each block ends. The cursors are this
+// function's own and no call sees them, so they stay in registers.
+std::pair<char*, char*> riempi_blocchi(CamminoTracciato& cammino, std::int32_t con_valore,
+                                       std::int32_t primo, std::int32_t oltre, char* px,
+                                       char* py) {
+  std::int32_t m = primo;
+  for (; m < std::min({oltre, con_valore, 2}); ++m) {
     px = metti_intero(px, kInizioX[m]);
     py = metti_intero(py, kInizioY[m]);
-    avanti();
   }
-  percorri_tracciato(t, [&](double x, double y) {
-    px = metti_reale(px, x);
-    py = metti_reale(py, y);
-    avanti();
-  });
-  for (std::int32_t m = con_valore; m < punti; ++m) {
+  const std::int32_t ultimo_tracciato = std::min(oltre, con_valore);
+  if (m < ultimo_tracciato) {
+    m += cammino.avanza(ultimo_tracciato - m, [&px, &py](double x, double y) {
+      px = metti_reale(px, x);
+      py = metti_reale(py, y);
+    });
+  }
+  for (; m < oltre; ++m) {
     px = metti_le<2>(px, ProfiloLinea::kVuoto);
     py = metti_le<2>(py, ProfiloLinea::kVuoto);
-    avanti();
   }
-  if (nel_blocco > 0) consegna_blocco();
+  return {px, py};
+}
+
+// The bytes of a traced profile, all x then all y, worked out from the runs in
+// one walk: each block of points fills a block of x and the same points' block
+// of y, handed in order to consegna_x and consegna_y. The two blocks are all
+// the memory it takes, whatever the length.
+template <typename ConsegnaX, typename ConsegnaY>
+void emetti_tracciato(const TracciatoLinea& t, BlocchiScrittura& blocchi, ConsegnaX consegna_x,
+                      ConsegnaY consegna_y) {
+  const std::int32_t punti = std::max(t.punti, 0);
+  const std::int32_t con_valore = std::clamp(t.assegnati, 0, punti);
+  constexpr auto kPunti = static_cast<std::int32_t>(kPuntiBloccoTracciato);
+  CamminoTracciato cammino(t);
+  for (std::int32_t primo = 0; primo < punti; primo += std::min(kPunti, punti - primo)) {
+    const std::int32_t oltre = primo + std::min(kPunti, punti - primo);
+    char* const bx = blocchi.x.get();
+    char* const by = blocchi.y.get();
+    const auto [fine_x, fine_y] = riempi_blocchi(cammino, con_valore, primo, oltre, bx, by);
+    consegna_x(std::string_view(bx, static_cast<std::size_t>(fine_x - bx)));
+    consegna_y(std::string_view(by, static_cast<std::size_t>(fine_y - by)));
+  }
 }
 
 void scrivi_record(Cursore& cursore, const Record& r) {
@@ -261,16 +261,18 @@ void scrivi_file(const std::string& percorso, Contenuto contenuto) {
   file.chiudi();
 }
 
-// As scrivi_file, but the bytes are written a block at a time, each at its
-// place; the whole numbers, points 0 and 1, are the same for every profile and
-// always fit.
+// As scrivi_file, but the bytes are written a block at a time, the y column
+// through a second way into the file from where it starts; the whole numbers,
+// points 0 and 1, are the same for every profile and always fit.
 void scrivi_profilo(const std::string& percorso, const TracciatoLinea& tracciato,
                     BlocchiScrittura& blocchi) {
-  FileUscita file = sostituisci(percorso);
-  emetti_tracciato(tracciato, blocchi, [&file](std::size_t posizione, std::string_view blocco) {
-    file.scrivi_a(posizione, blocco);
-  });
-  file.chiudi();
+  FileUscita x = sostituisci(percorso);
+  FileUscita y = prosegui(percorso, byte_colonna(tracciato.punti, tracciato.assegnati));
+  emetti_tracciato(
+      tracciato, blocchi, [&x](std::string_view blocco) { x.scrivi(blocco); },
+      [&y](std::string_view blocco) { y.scrivi(blocco); });
+  y.chiudi();
+  x.chiudi();
 }
 
 // The track file a block of cells at a time: no cell can fail to be written.
@@ -298,11 +300,15 @@ std::string byte_profilo_linea(const ProfiloLinea& profilo) {
 }
 
 std::string byte_profilo_linea(const TracciatoLinea& tracciato) {
-  std::string byte(2 * byte_colonna(tracciato.punti, tracciato.assegnati), '\0');
+  const std::size_t colonna = byte_colonna(tracciato.punti, tracciato.assegnati);
+  std::string byte(2 * colonna, '\0');
+  auto x = byte.begin();
+  auto y = byte.begin() + static_cast<std::ptrdiff_t>(colonna);
   BlocchiScrittura blocchi;
-  emetti_tracciato(tracciato, blocchi, [&byte](std::size_t posizione, std::string_view blocco) {
-    std::copy(blocco.begin(), blocco.end(), byte.begin() + static_cast<std::ptrdiff_t>(posizione));
-  });
+  emetti_tracciato(
+      tracciato, blocchi,
+      [&x](std::string_view blocco) { x = std::copy(blocco.begin(), blocco.end(), x); },
+      [&y](std::string_view blocco) { y = std::copy(blocco.begin(), blocco.end(), y); });
   return byte;
 }
 

@@ -20,7 +20,8 @@ ProfiloLinea punti_profilo(const TracciatoLinea& tracciato) {
     p.y[m] = kInizioY[m];
   }
   std::size_t m = 2;
-  percorri_tracciato(tracciato, [&](double x, double y) {
+  CamminoTracciato cammino(tracciato);
+  cammino.avanza(tracciato.assegnati, [&](double x, double y) {
     p.x[m] = x;
     p.y[m] = y;
     ++m;

@@ -5,6 +5,8 @@
 // route of 1,000,000 m then needs no 16 MB of points in memory.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,41 +33,61 @@ struct TracciatoLinea {
 inline constexpr double kInizioX[2] = {0, 0};  // points 0 and 1
 inline constexpr double kInizioY[2] = {0, 1};
 
-namespace dettaglio {
+// Walks the runs of a traced profile a stretch at a time, giving points 2 ..
+// assegnati - 1 back in order. The last two points travel in locals through
+// each stretch, so that its loop stays tight; one loop per kind of run.
+class CamminoTracciato {
+ public:
+  explicit CamminoTracciato(const TracciatoLinea& tracciato) : t_(tracciato) {}
 
-// The points of one run, from point m on; the last two points travel in x1,
-// x2, y1, y2. One loop per kind of run, so that each stays tight.
-template <bool kCurva, typename Punto>
-void percorri_tratto(const TrattoLinea& tratto, std::int32_t& m, double& x1, double& x2,
-                     double& y1, double& y2, Punto& punto) {
-  const double k = tratto.k;
-  for (; m <= tratto.ultimo; ++m) {
-    const double dx = x1 - x2;
-    const double dy = y1 - y2;
-    const double xn = kCurva ? x1 + (dy * k + dx) : x1 + dx;
-    const double yn = kCurva ? y1 + (dy - dx * k) : y1 + dy;
-    punto(xn, yn);
-    x2 = x1;
-    x1 = xn;
-    y2 = y1;
-    y1 = yn;
-  }
-}
-
-}  // namespace dettaglio
-
-// Hands points 2 .. assegnati - 1, in order, to punto(x, y).
-template <typename Punto>
-void percorri_tracciato(const TracciatoLinea& t, Punto&& punto) {
-  double x2 = kInizioX[0], x1 = kInizioX[1], y2 = kInizioY[0], y1 = kInizioY[1];
-  std::int32_t m = 2;
-  for (const TrattoLinea& tratto : t.tratti) {
-    if (tratto.curva) {
-      dettaglio::percorri_tratto<true>(tratto, m, x1, x2, y1, y2, punto);
-    } else {
-      dettaglio::percorri_tratto<false>(tratto, m, x1, x2, y1, y2, punto);
+  // Hands the next points, at most `quanti`, in order to punto(x, y); returns
+  // how many it handed (fewer only once the runs are over).
+  template <typename Punto>
+  std::int32_t avanza(std::int32_t quanti, Punto&& punto) {
+    std::int32_t dati = 0;
+    while (dati < quanti && tratto_ < t_.tratti.size()) {
+      const TrattoLinea& tratto = t_.tratti[tratto_];
+      const std::int32_t ultimo = std::min(tratto.ultimo, m_ + (quanti - dati) - 1);
+      const std::int32_t primo = m_;
+      if (tratto.curva) {
+        passi<true>(ultimo, tratto.k, punto);
+      } else {
+        passi<false>(ultimo, 0.0, punto);
+      }
+      dati += m_ - primo;
+      if (m_ > tratto.ultimo) ++tratto_;
     }
+    return dati;
   }
-}
+
+ private:
+  // Points m_ .. ultimo: straight on, or with the heading turned by k.
+  template <bool kCurva, typename Punto>
+  void passi(std::int32_t ultimo, double k, Punto& punto) {
+    double x1 = x1_, x2 = x2_, y1 = y1_, y2 = y2_;
+    std::int32_t m = m_;
+    for (; m <= ultimo; ++m) {
+      const double dx = x1 - x2;
+      const double dy = y1 - y2;
+      const double xn = kCurva ? x1 + (dy * k + dx) : x1 + dx;
+      const double yn = kCurva ? y1 + (dy - dx * k) : y1 + dy;
+      punto(xn, yn);
+      x2 = x1;
+      x1 = xn;
+      y2 = y1;
+      y1 = yn;
+    }
+    x1_ = x1;
+    x2_ = x2;
+    y1_ = y1;
+    y2_ = y2;
+    m_ = m;
+  }
+
+  const TracciatoLinea& t_;
+  std::size_t tratto_ = 0;
+  std::int32_t m_ = 2;
+  double x1_ = kInizioX[1], x2_ = kInizioX[0], y1_ = kInizioY[1], y2_ = kInizioY[0];
+};
 
 }  // namespace gs
