@@ -24,10 +24,12 @@ FileUscita::FileUscita(std::string percorso, std::size_t posizione)
     : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "r+b")) {
   if (file_ == nullptr) throw ErroreFile("open", percorso_, motivo_di_sistema(errno));
   senza_buffer();
-  const bool raggiungibile = posizione <= static_cast<std::size_t>(std::numeric_limits<long>::max());
+  const auto massima = static_cast<std::size_t>(std::numeric_limits<long>::max());
+  const bool raggiungibile = posizione <= massima;
   if (raggiungibile && std::fseek(file_, static_cast<long>(posizione), SEEK_SET) == 0) return;
-  const std::string motivo = raggiungibile ? motivo_di_sistema(errno)
-                                           : "byte " + std::to_string(posizione) + " is out of reach";
+  const std::string motivo = raggiungibile
+                                 ? motivo_di_sistema(errno)
+                                 : "byte " + std::to_string(posizione) + " is out of reach";
   std::fclose(std::exchange(file_, nullptr));
   throw ErroreFile("write", percorso_, motivo);
 }
