@@ -232,7 +232,7 @@ void BM_ImmaginiByte(benchmark::State& stato) {
     benchmark::DoNotOptimize(byte_file_scenario(tab->record));
     benchmark::DoNotOptimize(byte_file_percorso(tab->celle));
   }
-  stato.counters["punti"] = static_cast<double>(tab->profilo.x.size());
+  stato.counters["punti"] = static_cast<double>(tab->profilo.punti);
 }
 BENCHMARK(BM_ImmaginiByte)->Unit(benchmark::kMillisecond)->UseRealTime();
 

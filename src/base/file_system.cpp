@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "base/errore_file.h"
@@ -16,7 +17,26 @@ std::string motivo_di_sistema(int numero) { return std::strerror(numero); }
 FileUscita::FileUscita(std::string percorso)
     : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "wb")) {
   if (file_ == nullptr) throw ErroreFile("create", percorso_, motivo_di_sistema(errno));
+  senza_buffer();
 }
+
+FileUscita::FileUscita(std::string percorso, std::size_t posizione)
+    : percorso_(std::move(percorso)), file_(std::fopen(percorso_.c_str(), "r+b")) {
+  if (file_ == nullptr) throw ErroreFile("open", percorso_, motivo_di_sistema(errno));
+  senza_buffer();
+  const auto massima = static_cast<std::size_t>(std::numeric_limits<long>::max());
+  const bool raggiungibile = posizione <= massima;
+  if (raggiungibile && std::fseek(file_, static_cast<long>(posizione), SEEK_SET) == 0) return;
+  const std::string motivo = raggiungibile
+                                 ? motivo_di_sistema(errno)
+                                 : "byte " + std::to_string(posizione) + " is out of reach";
+  std::fclose(std::exchange(file_, nullptr));
+  throw ErroreFile("write", percorso_, motivo);
+}
+
+// The writers hand over whole files or large blocks: each goes to the system
+// in one call, with no copy through a buffer of the library's.
+void FileUscita::senza_buffer() { std::setvbuf(file_, nullptr, _IONBF, 0); }
 
 FileUscita::~FileUscita() {
   if (file_ != nullptr) std::fclose(file_);
@@ -39,5 +59,9 @@ void FileUscita::chiudi() {
 }
 
 FileUscita sostituisci(const std::string& percorso) { return FileUscita(percorso); }
+
+FileUscita prosegui(const std::string& percorso, std::size_t posizione) {
+  return FileUscita(percorso, posizione);
+}
 
 }  // namespace gs

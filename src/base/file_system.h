@@ -15,6 +15,9 @@ namespace gs {
 class FileUscita {
  public:
   explicit FileUscita(std::string percorso);
+  // The file at `percorso`, which must exist, kept whole and written from
+  // byte `posizione` on.
+  FileUscita(std::string percorso, std::size_t posizione);
   ~FileUscita();
   FileUscita(const FileUscita&) = delete;
   FileUscita& operator=(const FileUscita&) = delete;
@@ -24,6 +27,8 @@ class FileUscita {
   const std::string& percorso() const { return percorso_; }
 
  private:
+  void senza_buffer();
+
   std::string percorso_;
   std::FILE* file_;
 };
@@ -31,5 +36,9 @@ class FileUscita {
 // Replaces a file: opened for writing with truncation, a missing file is
 // created and nothing of an older, longer file survives.
 FileUscita sostituisci(const std::string& percorso);
+
+// A second way into a file being written: another part of it, from byte
+// `posizione` on, written alongside the first. Throws ErroreFile.
+FileUscita prosegui(const std::string& percorso, std::size_t posizione);
 
 }  // namespace gs

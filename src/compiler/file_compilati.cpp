@@ -4,25 +4,42 @@
 #include <bit>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 
 #include "base/arrotondamento.h"
-#include "compiler/formato_compilati.h"
 #include "base/errore_file.h"
 #include "base/file_system.h"
+#include "compiler/formato_compilati.h"
 
 namespace gs {
 namespace {
 
+using formato::kByteCella;
+using formato::kByteElementoMassimo;
+
 constexpr std::size_t kPuntiBlocco = 65536;  // profile points per block, 640 KiB at most
+
+// Stores the n low bytes of `valore` little-endian at p; returns the byte after.
+// Every byte worked out apart, then all stored together: the compiler can then
+// write the number in one store instead of a loop of byte stores.
+template <std::size_t n>
+char* metti_le(char* p, std::uint64_t valore) {
+  std::array<char, n> byte;
+  [&]<std::size_t... i>(std::index_sequence<i...>) {
+    ((byte[i] = static_cast<char>((valore >> (8 * i)) & 0xFF)), ...);
+  }(std::make_index_sequence<n>{});
+  return std::copy(byte.begin(), byte.end(), p);
+}
 
 // Writes numbers little-endian, and strings after their 16-bit length, at a
 // cursor that moves through a buffer already sized for all it will hold.
 class Cursore {
  public:
   explicit Cursore(std::string& byte) : p_(byte.data()) {}
+  explicit Cursore(char* p) : p_(p) {}
 
   const char* posizione() const { return p_; }
 
@@ -43,15 +60,9 @@ class Cursore {
   void operator()(std::string_view, const std::string& valore) { testo(valore); }
 
  private:
-  // Every byte worked out apart, then all stored together: the compiler can
-  // then write the number in one store instead of a loop of byte stores.
   template <std::size_t n>
   void le(std::uint64_t valore) {
-    std::array<char, n> byte;
-    [&]<std::size_t... i>(std::index_sequence<i...>) {
-      ((byte[i] = static_cast<char>((valore >> (8 * i)) & 0xFF)), ...);
-    }(std::make_index_sequence<n>{});
-    p_ = std::copy(byte.begin(), byte.end(), p_);
+    p_ = metti_le<n>(p_, valore);
   }
 
   char* p_;
@@ -112,13 +123,90 @@ std::size_t riempi_blocco(std::string& blocco, const ProfiloLinea& profilo, cons
 // longest route) is never held at once.
 template <typename Consegna>
 void emetti_profilo(const ProfiloLinea& profilo, Consegna consegna) {
-  std::string blocco(kPuntiBlocco * formato::kByteElementoMassimo, '\0');
+  std::string blocco(kPuntiBlocco * kByteElementoMassimo, '\0');
   for (const std::vector<double>* colonna : {&profilo.x, &profilo.y}) {
     for (std::size_t primo = 0; primo < colonna->size(); primo += kPuntiBlocco) {
       const std::size_t oltre = std::min(colonna->size(), primo + kPuntiBlocco);
       const std::size_t scritti = riempi_blocco(blocco, profilo, colonna->data(), primo, oltre);
       consegna(std::string_view(blocco.data(), scritti));
     }
+  }
+}
+
+constexpr std::size_t kPuntiBloccoTracciato = 8192;  // a block of each column, 80 KiB at most
+constexpr std::size_t kByteBlocco = kPuntiBloccoTracciato * kByteElementoMassimo;
+constexpr std::size_t kCelleBlocco = kByteBlocco / kByteCella;
+
+// The two blocks the long files are written through, taken once for all of
+// them: every page of memory a run touches costs it time.
+struct BlocchiScrittura {
+  std::unique_ptr<char[]> x = std::make_unique_for_overwrite<char[]>(kByteBlocco);
+  std::unique_ptr<char[]> y = std::make_unique_for_overwrite<char[]>(kByteBlocco);
+};
+
+// The bytes of a column of `punti` points of which the first `assegnati` hold a value.
+std::size_t byte_colonna(std::int32_t punti, std::int32_t assegnati) {
+  const auto tutti = static_cast<std::size_t>(std::max(punti, 0));
+  const auto con_valore = std::min(tutti, static_cast<std::size_t>(std::max(assegnati, 0)));
+  const std::size_t interi = std::min<std::size_t>(con_valore, 2);
+  return interi * formato::byte_elemento(ProfiloLinea::kIntero) +
+         (con_valore - interi) * formato::byte_elemento(ProfiloLinea::kReale) +
+         (tutti - con_valore) * formato::byte_elemento(ProfiloLinea::kVuoto);
+}
+
+char* metti_intero(char* p, double valore) {
+  p = metti_le<2>(p, ProfiloLinea::kIntero);
+  return metti_le<2>(p, static_cast<std::uint16_t>(intero_16(valore)));
+}
+
+char* metti_reale(char* p, double valore) {
+  p = metti_le<2>(p, ProfiloLinea::kReale);
+  return metti_le<8>(p, std::bit_cast<std::uint64_t>(valore));
+}
+
+// Points [primo, oltre) of both columns into the two blocks, the traced ones
+// from the walk; returns where each block ends. The cursors are this
+// function's own and no call sees them, so they stay in registers.
+std::pair<char*, char*> riempi_blocchi(CamminoTracciato& cammino, std::int32_t con_valore,
+                                       std::int32_t primo, std::int32_t oltre, char* px,
+                                       char* py) {
+  std::int32_t m = primo;
+  for (; m < std::min({oltre, con_valore, 2}); ++m) {
+    px = metti_intero(px, kInizioX[m]);
+    py = metti_intero(py, kInizioY[m]);
+  }
+  const std::int32_t ultimo_tracciato = std::min(oltre, con_valore);
+  if (m < ultimo_tracciato) {
+    m += cammino.avanza(ultimo_tracciato - m, [&px, &py](double x, double y) {
+      px = metti_reale(px, x);
+      py = metti_reale(py, y);
+    });
+  }
+  for (; m < oltre; ++m) {
+    px = metti_le<2>(px, ProfiloLinea::kVuoto);
+    py = metti_le<2>(py, ProfiloLinea::kVuoto);
+  }
+  return {px, py};
+}
+
+// The bytes of a traced profile, all x then all y, worked out from the runs in
+// one walk: each block of points fills a block of x and the same points' block
+// of y, handed in order to consegna_x and consegna_y. The two blocks are all
+// the memory it takes, whatever the length.
+template <typename ConsegnaX, typename ConsegnaY>
+void emetti_tracciato(const TracciatoLinea& t, BlocchiScrittura& blocchi, ConsegnaX consegna_x,
+                      ConsegnaY consegna_y) {
+  const std::int32_t punti = std::max(t.punti, 0);
+  const std::int32_t con_valore = std::clamp(t.assegnati, 0, punti);
+  constexpr auto kPunti = static_cast<std::int32_t>(kPuntiBloccoTracciato);
+  CamminoTracciato cammino(t);
+  for (std::int32_t primo = 0; primo < punti; primo += std::min(kPunti, punti - primo)) {
+    const std::int32_t oltre = primo + std::min(kPunti, punti - primo);
+    char* const bx = blocchi.x.get();
+    char* const by = blocchi.y.get();
+    const auto [fine_x, fine_y] = riempi_blocchi(cammino, con_valore, primo, oltre, bx, by);
+    consegna_x(std::string_view(bx, static_cast<std::size_t>(fine_x - bx)));
+    consegna_y(std::string_view(by, static_cast<std::size_t>(fine_y - by)));
   }
 }
 
@@ -137,16 +225,30 @@ void scrivi_file(const std::string& percorso, Contenuto contenuto) {
   file.chiudi();
 }
 
-// As scrivi_file, but the values are checked first and the bytes then written
-// a block at a time.
-void scrivi_profilo(const std::string& percorso, const ProfiloLinea& profilo) {
-  try {
-    controlla_interi(profilo);
-  } catch (const std::out_of_range& valore) {
-    throw ErroreFile("write", percorso, valore.what());
-  }
+// As scrivi_file, but the bytes are written a block at a time, the y column
+// through a second way into the file from where it starts; the whole numbers,
+// points 0 and 1, are the same for every profile and always fit.
+void scrivi_profilo(const std::string& percorso, const TracciatoLinea& tracciato,
+                    BlocchiScrittura& blocchi) {
+  FileUscita x = sostituisci(percorso);
+  FileUscita y = prosegui(percorso, byte_colonna(tracciato.punti, tracciato.assegnati));
+  emetti_tracciato(
+      tracciato, blocchi, [&x](std::string_view blocco) { x.scrivi(blocco); },
+      [&y](std::string_view blocco) { y.scrivi(blocco); });
+  y.chiudi();
+  x.chiudi();
+}
+
+// The track file a block of cells at a time: no cell can fail to be written.
+void scrivi_percorso(const std::string& percorso, const std::vector<Cella>& celle,
+                     BlocchiScrittura& blocchi) {
   FileUscita file = sostituisci(percorso);
-  emetti_profilo(profilo, [&file](std::string_view blocco) { file.scrivi(blocco); });
+  for (std::size_t prima = 0; prima < celle.size(); prima += kCelleBlocco) {
+    const std::size_t oltre = std::min(celle.size(), prima + kCelleBlocco);
+    Cursore cursore(blocchi.x.get());
+    for (std::size_t c = prima; c < oltre; ++c) formato::campi_cella(celle[c], cursore);
+    file.scrivi(std::string_view(blocchi.x.get(), (oltre - prima) * kByteCella));
+  }
   file.chiudi();
 }
 
@@ -158,6 +260,19 @@ std::string byte_profilo_linea(const ProfiloLinea& profilo) {
   byte.reserve(dimensione_colonna(profilo, profilo.x.size()) +
                dimensione_colonna(profilo, profilo.y.size()));
   emetti_profilo(profilo, [&byte](std::string_view blocco) { byte.append(blocco); });
+  return byte;
+}
+
+std::string byte_profilo_linea(const TracciatoLinea& tracciato) {
+  const std::size_t colonna = byte_colonna(tracciato.punti, tracciato.assegnati);
+  std::string byte(2 * colonna, '\0');
+  auto x = byte.begin();
+  auto y = byte.begin() + static_cast<std::ptrdiff_t>(colonna);
+  BlocchiScrittura blocchi;
+  emetti_tracciato(
+      tracciato, blocchi,
+      [&x](std::string_view blocco) { x = std::copy(blocco.begin(), blocco.end(), x); },
+      [&y](std::string_view blocco) { y = std::copy(blocco.begin(), blocco.end(), y); });
   return byte;
 }
 
@@ -174,7 +289,7 @@ std::string byte_file_scenario(const std::array<Record, kNumeroRecord>& record) 
 }
 
 std::string byte_file_percorso(const std::vector<Cella>& celle) {
-  std::string byte(celle.size() * formato::kByteCella, '\0');
+  std::string byte(celle.size() * kByteCella, '\0');
   Cursore cursore(byte);
   for (const Cella& c : celle) formato::campi_cella(c, cursore);
   return byte;
@@ -183,15 +298,16 @@ std::string byte_file_percorso(const std::vector<Cella>& celle) {
 std::vector<std::string> scrivi_file_compilati(const IdentitaScenario& id,
                                                const Cartella& cartella,
                                                const TabelleScenario& tab) {
+  BlocchiScrittura blocchi;
   std::vector<std::string> scritti;
   if (tab.flag_profilo != 0) {
     scritti.push_back(nome_profilo_linea(id));
-    scrivi_profilo(cartella.file(scritti.back()), tab.profilo);
+    scrivi_profilo(cartella.file(scritti.back()), tab.profilo, blocchi);
   }
   scritti.push_back(nome_file_scenario(id));
   scrivi_file(cartella.file(scritti.back()), [&] { return byte_file_scenario(tab.record); });
   scritti.push_back(nome_file_percorso(id));
-  scrivi_file(cartella.file(scritti.back()), [&] { return byte_file_percorso(tab.celle); });
+  scrivi_percorso(cartella.file(scritti.back()), tab.celle, blocchi);
   return scritti;
 }
 

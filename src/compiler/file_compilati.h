@@ -16,6 +16,8 @@ namespace gs {
 // number, 5 a double) and its value. Throws std::out_of_range for a tag-2
 // point that does not round into 16 bits.
 std::string byte_profilo_linea(const ProfiloLinea& profilo);
+// The same bytes for a traced profile, worked out from its runs.
+std::string byte_profilo_linea(const TracciatoLinea& tracciato);
 
 // Records 0 .. 86, 34 bytes each plus the name's bytes (after its 16-bit
 // length). Throws std::out_of_range for a name longer than 65535 bytes.

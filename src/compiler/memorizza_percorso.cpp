@@ -18,7 +18,7 @@ void azzera_tabelle(std::int32_t j, TabelleScenario& tab) {
   tab.codice_errore = CodiceErrore::nessuno;
   for (Record& r : tab.record) r = Record{};
   tab.celle.clear();
-  tab.profilo = ProfiloLinea{};
+  tab.profilo = TracciatoLinea{};
   tab.lunghezza_estesa = 0;
   tab.numero_celle = 0;
 }

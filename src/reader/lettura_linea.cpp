@@ -49,16 +49,10 @@ void alloca_percorso(LettoreCampi& lettore, TabelleScenario& tab, std::int32_t l
     lettore.fallisci("a line length of " + std::to_string(lunghezza) + " m leaves no track");
   }
   std::vector<Cella> celle(static_cast<std::size_t>(ultima_cella) + 1);
-  std::vector<double> x;
-  std::vector<double> y;
-  if (con_profilo) {
-    x.assign(static_cast<std::size_t>(estesa) + 1, 0.0);
-    y.assign(static_cast<std::size_t>(estesa) + 1, 0.0);
-  }
   tab.celle = std::move(celle);
   tab.lunghezza_estesa = static_cast<std::int32_t>(estesa);
   tab.numero_celle = static_cast<std::int32_t>(ultima_cella);
-  if (con_profilo) tab.profilo = ProfiloLinea{std::move(x), std::move(y), 0};
+  if (con_profilo) tab.profilo = TracciatoLinea{static_cast<std::int32_t>(estesa) + 1, 0, {}};
 }
 
 bool leggi_lunghezza(LettoreCampi& lettore, TabelleScenario& tab) {
@@ -151,32 +145,19 @@ bool leggi_generale(LettoreCampi& lettore, TabelleScenario& tab) {
 
 // Traces the profile from the metre counter up to point `fino_a` included, one
 // metre a step, each step from the last two points: straight on, or with the
-// heading turned by curvature k. Stops after computing point `guardia`
-// (returning false); a point beyond the profile is a run-time failure.
-template <bool kCurva>
-bool traccia(LettoreCampi& lettore, ProfiloLinea& p, std::int64_t fino_a, std::int64_t guardia,
-             double k) {
-  std::int64_t m = p.assegnati;
-  const auto punti = static_cast<std::int64_t>(std::min(p.x.size(), p.y.size()));
-  if (m < 2) lettore.fallisci("profile point " + std::to_string(m) + " outside the line profile");
-  const std::int64_t ultimo_voluto = std::min(fino_a, guardia);
-  const std::int64_t ultimo = std::min(ultimo_voluto, punti - 1);
-  const std::int64_t primo = m;
-  double* x = p.x.data();
-  double* y = p.y.data();
-  double x1 = x[m - 1], x2 = x[m - 2], y1 = y[m - 1], y2 = y[m - 2];
-  for (; m <= ultimo; ++m) {
-    const double dx = x1 - x2;
-    const double dy = y1 - y2;
-    const double xn = kCurva ? x1 + (dy * k + dx) : x1 + dx;
-    const double yn = kCurva ? y1 + (dy - dx * k) : y1 + dy;
-    x[m] = xn;
-    y[m] = yn;
-    x2 = x1;
-    x1 = xn;
-    y2 = y1;
-    y1 = yn;
+// heading turned by curvature k. Stops after point `guardia` (returning false);
+// a point beyond the profile is a run-time failure. Only the run is recorded:
+// the points are worked out when the file is written.
+bool traccia(LettoreCampi& lettore, TracciatoLinea& p, std::int64_t fino_a, std::int64_t guardia,
+             bool curva, double k) {
+  const std::int64_t primo = p.assegnati;
+  if (primo < 2) {
+    lettore.fallisci("profile point " + std::to_string(primo) + " outside the line profile");
   }
+  const std::int64_t ultimo_voluto = std::min(fino_a, guardia);
+  const std::int64_t ultimo = std::min(ultimo_voluto, std::int64_t{p.punti} - 1);
+  const std::int64_t m = std::max(primo, ultimo + 1);  // the point after the last one traced
+  if (m > primo) p.tratti.push_back(TrattoLinea{static_cast<std::int32_t>(m - 1), curva, k});
   p.assegnati = static_cast<std::int32_t>(m);
   if (m <= ultimo_voluto) {
     lettore.fallisci("profile point " + std::to_string(m) + " outside the line profile");
@@ -185,12 +166,9 @@ bool traccia(LettoreCampi& lettore, ProfiloLinea& p, std::int64_t fino_a, std::i
 }
 
 // The line starts at the origin heading along +y, one metre a step.
-void inizia_profilo(LettoreCampi& lettore, ProfiloLinea& p) {
-  if (p.x.size() < 2 || p.y.size() < 2) lettore.fallisci("no line profile to trace");
-  p.x[0] = 0;
-  p.y[0] = 0;
-  p.x[1] = 0;
-  p.y[1] = 1;
+void inizia_profilo(LettoreCampi& lettore, TracciatoLinea& p) {
+  if (p.punti < 2) lettore.fallisci("no line profile to trace");
+  p.tratti.clear();
   p.assegnati = 2;
 }
 
@@ -208,10 +186,10 @@ std::optional<double> curvatura(const std::string& campo) {
 
 // Traces straight up to metre `inizio`, then the curve up to `inizio + lunghezza`;
 // false once the trace passes the last metre curves may reach.
-bool traccia_curva(LettoreCampi& lettore, ProfiloLinea& p, std::int64_t inizio,
+bool traccia_curva(LettoreCampi& lettore, TracciatoLinea& p, std::int64_t inizio,
                    std::int64_t lunghezza, double k) {
-  return traccia<false>(lettore, p, inizio, kUltimoMetroCurve, 0.0) &&
-         traccia<true>(lettore, p, inizio + lunghezza, kUltimoMetroCurve, k);
+  return traccia(lettore, p, inizio, kUltimoMetroCurve, false, 0.0) &&
+         traccia(lettore, p, inizio + lunghezza, kUltimoMetroCurve, true, k);
 }
 
 EsitoRecord leggi_curva(LettoreCampi& lettore, TabelleScenario& tab, const std::string& campo) {
@@ -331,8 +309,8 @@ void completa_linea(LettoreCampi& lettore, TabelleScenario& tab, StatoLinea& sta
     scrivi_pendenza(lettore, tab, stato);
   } while (stato.cursore_pendenza < tab.numero_celle - 2);
   if (tab.flag_profilo == 0) return;
-  traccia<false>(lettore, tab.profilo, std::int64_t{tab.lunghezza_estesa} - 2,
-                 std::numeric_limits<std::int64_t>::max(), 0.0);
+  traccia(lettore, tab.profilo, std::int64_t{tab.lunghezza_estesa} - 2,
+          std::numeric_limits<std::int64_t>::max(), false, 0.0);
 }
 
 }  // namespace

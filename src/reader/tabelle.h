@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/codici_errore.h"
+#include "reader/tracciato_linea.h"
 
 namespace gs {
 
@@ -101,6 +102,10 @@ struct ProfiloLinea {
   }
 };
 
+// Every point of a traced profile, as arrays: for tools and checks; the compiled
+// file is written from the runs themselves.
+ProfiloLinea punti_profilo(const TracciatoLinea& tracciato);
+
 inline constexpr std::int32_t kLunghezzaMassimaLinea = 1000000;  // longest route (m)
 inline constexpr std::int32_t kProlungamento = 7000;  // track beyond the end of the route (m)
 inline constexpr std::int32_t kMetriPerCella = 50;
@@ -110,7 +115,7 @@ inline constexpr int kNumeroMontagne = 80;  // mountain tables use indexes 1 .. 
 struct TabelleScenario {
   std::array<Record, kNumeroRecord> record{};
   std::vector<Cella> celle;  // cells 0 .. numero_celle once the line length is read
-  ProfiloLinea profilo;
+  TracciatoLinea profilo;  // the runs traced, with the profile flag
   std::array<std::int32_t, kNumeroMontagne + 1> montagna_inizio{};
   std::array<std::int32_t, kNumeroMontagne + 1> montagna_fine{};
   std::int32_t numero_montagne = 0;

@@ -151,11 +151,38 @@ TEST(FileProfilo, AWholeNumberPointOutside16BitsIsRefused) {
   EXPECT_THROW(byte_profilo_linea(p), std::out_of_range);
 }
 
+// A traced profile gives the bytes of its points written out one by one: the
+// walk of the runs, block by block, against the arrays of every point.
+TEST(FileProfilo, ATracedProfileGivesTheBytesOfItsPoints) {
+  struct Caso {
+    const char* nome;
+    TracciatoLinea tracciato;
+  };
+  const Caso casi[] = {
+      {"nothing allocated", {0, 0, {}}},
+      {"allocated, nothing traced", {6, 0, {}}},
+      {"only the first point", {6, 1, {}}},
+      {"only the two whole points", {6, 2, {}}},
+      {"a short curve", {6, 4, {{3, true, 0.5}}}},
+      {"every point", {6, 6, {{5, false, 0}}}},
+      // Runs across several blocks and a block boundary in the middle of a run.
+      {"long, curves across blocks",
+       {30001, 29999, {{700, false, 0}, {8200, true, -0.0004}, {8192, true, 0.003},
+                       {20000, false, 0}, {29998, true, 0.0001}}}},
+      {"long, exactly two blocks", {16384, 16384, {{16383, true, 0.0002}}}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    EXPECT_EQ(byte_profilo_linea(caso.tracciato),
+              byte_profilo_linea(punti_profilo(caso.tracciato)));
+  }
+}
+
 class ScritturaFileCompilati : public ::testing::Test {
  protected:
   ScritturaFileCompilati() {
     tab.celle.resize(3);
-    tab.profilo = profilo_piccolo();
+    tab.profilo = TracciatoLinea{6, 4, {{3, true, 0.5}}};
   }
 
   std::string profilo() const { return dir.file("Brisca_Nolte_linea.dat"); }
@@ -173,7 +200,7 @@ TEST_F(ScritturaFileCompilati, ReplacesLongerOlderFilesWhole) {
   }
   tab.flag_profilo = 1;
   scrivi_file_compilati(id, dir.cartella(), tab);
-  EXPECT_EQ(test::leggi_byte(profilo()), byte_profilo_linea(tab.profilo));
+  EXPECT_EQ(test::leggi_byte(profilo()), byte_profilo_linea(punti_profilo(tab.profilo)));
   EXPECT_EQ(test::leggi_byte(scenario()), zeri(2958));
   EXPECT_EQ(test::leggi_byte(percorso()), zeri(45));
 }
@@ -219,31 +246,31 @@ void aggiungi_elemento(std::string& byte, std::uint16_t etichetta, double valore
   if (etichetta == 5) le(std::bit_cast<std::uint64_t>(valore), 8);
 }
 
-// A profile far longer than one block of the writer comes out whole, in order.
-TEST_F(ScritturaFileCompilati, ALongProfileIsWrittenWholeAcrossBlocks) {
-  constexpr std::size_t kPunti = 250001;
-  ProfiloLinea lungo;
-  lungo.x.resize(kPunti);
-  lungo.y.resize(kPunti);
-  lungo.x[1] = 0;
-  lungo.y[1] = 1;
-  for (std::size_t m = 2; m < kPunti; ++m) {
-    lungo.x[m] = -0.001 * static_cast<double>(m);
-    lungo.y[m] = static_cast<double>(m) + 0.5;
-  }
-  lungo.assegnati = static_cast<std::int32_t>(kPunti - 2);
+// A profile and a track far longer than one block of the writer come out
+// whole, in order: the profile as each of its points laid out apart.
+TEST_F(ScritturaFileCompilati, ALongProfileAndTrackAreWrittenWholeAcrossBlocks) {
+  constexpr std::int32_t kPunti = 250001;
+  tab.profilo = TracciatoLinea{
+      kPunti, kPunti - 2, {{1000, false, 0}, {90000, true, 0.0001}, {200000, true, -0.0002},
+                           {kPunti - 3, false, 0}}};
+  const ProfiloLinea punti = punti_profilo(tab.profilo);
   std::string atteso;
-  for (const auto* colonna : {&lungo.x, &lungo.y}) {
-    for (std::size_t m = 0; m < kPunti; ++m) {
-      aggiungi_elemento(atteso, lungo.etichetta(static_cast<std::int32_t>(m)), (*colonna)[m]);
+  for (const auto* colonna : {&punti.x, &punti.y}) {
+    for (std::int32_t m = 0; m < kPunti; ++m) {
+      aggiungi_elemento(atteso, punti.etichetta(m), (*colonna)[static_cast<std::size_t>(m)]);
     }
   }
-  tab.profilo = lungo;
+  tab.celle.resize(20141);
+  for (std::size_t c = 0; c < tab.celle.size(); ++c) {
+    tab.celle[c].valore4 = static_cast<std::int16_t>(c);
+    tab.celle[c].pendenza = static_cast<std::uint8_t>(c % 251);
+  }
   tab.flag_profilo = 1;
   scrivi_file_compilati(id, dir.cartella(), tab);
   const std::string scritto = test::leggi_byte(profilo());
-  ASSERT_EQ(scritto.size(), 2 * (10 * (kPunti - 4) + 4 * 2 + 2 * 2));
+  ASSERT_EQ(scritto.size(), 2 * (10 * (std::size_t{kPunti} - 4) + 4 * 2 + 2 * 2));
   EXPECT_TRUE(scritto == atteso);
+  EXPECT_TRUE(test::leggi_byte(percorso()) == byte_file_percorso(tab.celle));
 }
 
 }  // namespace

@@ -117,17 +117,18 @@ TEST(LetturaLinea, LineLengthSizesTrackAndProfile) {
     EXPECT_EQ(l.tab.numero_celle, caso.numero_celle);
     if (caso.codice != 0) {
       EXPECT_TRUE(l.tab.celle.empty());
-      EXPECT_TRUE(l.tab.profilo.x.empty());
+      EXPECT_EQ(l.tab.profilo.punti, 0);
       continue;
     }
     const std::int32_t estesa = caso.lunghezza + 7000;
     EXPECT_EQ(l.tab.lunghezza_estesa, estesa);
     EXPECT_EQ(l.tab.celle.size(), static_cast<std::size_t>(caso.numero_celle) + 1);
-    EXPECT_EQ(l.tab.profilo.x.size(), static_cast<std::size_t>(estesa) + 1);
-    EXPECT_EQ(l.tab.profilo.y.size(), static_cast<std::size_t>(estesa) + 1);
+    const ProfiloLinea p = punti_profilo(l.tab.profilo);
+    EXPECT_EQ(p.x.size(), static_cast<std::size_t>(estesa) + 1);
+    EXPECT_EQ(p.y.size(), static_cast<std::size_t>(estesa) + 1);
     // Straight on to the third point from the end; the last two stay empty.
-    EXPECT_EQ(l.tab.profilo.assegnati, estesa - 1);
-    EXPECT_EQ(l.tab.profilo.y.at(static_cast<std::size_t>(estesa - 2)), estesa - 2);
+    EXPECT_EQ(p.assegnati, estesa - 1);
+    EXPECT_EQ(p.y.at(static_cast<std::size_t>(estesa - 2)), estesa - 2);
   }
 }
 
@@ -248,7 +249,7 @@ TEST(LetturaLinea, CurveClassAndSideGiveTheFirstStep) {
     SCOPED_TRACE(caso.chiave);
     const Lettura l = leggi_linea(file_linea(std::string(caso.chiave) + ",   700,  100\r\n"), 1);
     ASSERT_EQ(numero(l.tab.codice_errore), 0);
-    const ProfiloLinea& p = l.tab.profilo;
+    const ProfiloLinea p = punti_profilo(l.tab.profilo);
     EXPECT_EQ(p.x.at(700), 0.0);
     EXPECT_EQ(p.y.at(700), 700.0);
     EXPECT_EQ(p.x.at(701), caso.k);
@@ -285,7 +286,7 @@ TEST(LetturaLinea, CurveErrorsAndLimits) {
   // Without the profile flag curve lines are passed over, digit or not.
   const Lettura senza = leggi_linea(file_linea("curvas, 700, 100\r\npendenza, 100, 5\r\n"));
   EXPECT_EQ(numero(senza.tab.codice_errore), 0);
-  EXPECT_TRUE(senza.tab.profilo.x.empty());
+  EXPECT_EQ(senza.tab.profilo.punti, 0);
   EXPECT_EQ(senza.tab.celle.at(2).pendenza, 105);
 
   // A curve running off the end of the profile fails.

@@ -110,7 +110,7 @@ TEST(MemorizzaDati, ReadsTheEmbeddedScenario) {
   EXPECT_EQ(r[kRecordTestataTreno].fine_fermata, 82000);
   EXPECT_EQ(tab.lunghezza_estesa, 89000);
   EXPECT_EQ(tab.numero_celle, 1780);
-  EXPECT_EQ(tab.profilo.x.size(), 89001u);
+  EXPECT_EQ(tab.profilo.punti, 89001);
   EXPECT_EQ(tab.profilo.assegnati, 88999);
   EXPECT_EQ(curve_incorporate().size(), 48u);
   EXPECT_EQ(r[kRecordTestataScenario].nome, "Brisca_Nolte");
@@ -176,7 +176,7 @@ TEST(MemorizzaDati, TracesTheEmbeddedLineProfile) {
   std::vector<double> x;
   std::vector<double> y;
   profilo_atteso(89000, x, y);
-  const auto& p = tab.profilo;
+  const ProfiloLinea p = punti_profilo(tab.profilo);
   for (std::size_t m = 0; m < 88999; ++m) {
     ASSERT_EQ(p.x[m], x[m]) << "x at " << m;
     ASSERT_EQ(p.y[m], y[m]) << "y at " << m;
@@ -265,8 +265,8 @@ TEST(MemorizzaDati, AnyLineEndReadsTheSame) {
     EXPECT_EQ(punto.riga, 112);
     EXPECT_TRUE(tab.record == crlf.tab.record);
     EXPECT_TRUE(tab.celle == crlf.tab.celle);
-    EXPECT_TRUE(tab.profilo.x == crlf.tab.profilo.x);
-    EXPECT_TRUE(tab.profilo.y == crlf.tab.profilo.y);
+    EXPECT_TRUE(tab.profilo.tratti == crlf.tab.profilo.tratti);
+    EXPECT_EQ(tab.profilo.assegnati, crlf.tab.profilo.assegnati);
   }
 }
 
