@@ -86,6 +86,11 @@ std::size_t sequenza_utf8(std::string_view testo) {
 
 }  // namespace
 
+std::size_t sequenza_utf8_multibyte(std::string_view testo) {
+  if (testo.empty() || static_cast<unsigned char>(testo.front()) < 0x80) return 0;
+  return sequenza_utf8(testo);
+}
+
 std::string utf8_o_windows1252(std::string_view testo) {
   std::string uscita;
   uscita.reserve(testo.size());

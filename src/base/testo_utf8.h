@@ -19,6 +19,10 @@ void aggiungi_utf8(std::string& uscita, char32_t carattere);
 // Windows-1252 text as UTF-8, every byte converted.
 std::string testo_utf8(std::string_view windows1252);
 
+// The length (2 to 4) of the valid multi-byte UTF-8 sequence `testo` starts
+// with, or 0 when it starts with none.
+std::size_t sequenza_utf8_multibyte(std::string_view testo);
+
 // Text whose encoding is not known, such as a file name on disk, as UTF-8:
 // valid UTF-8 sequences pass through unchanged, any other byte is taken as
 // Windows-1252.

@@ -17,6 +17,7 @@ constexpr const char* kUsoGenerale =
     "\n"
     "Commands:\n"
     "  init DIR       write the embedded scenario's description files and driver documents\n"
+    "  check DIR      report every problem of the description files in DIR\n"
     "  compile DIR    compile the description files in DIR\n"
     "  dump FILE      list a compiled file (.sim, track .dat, line profile _linea.dat)\n"
     "  plot DIR       draw the compiled scenario in DIR as one SVG file\n"
@@ -43,6 +44,19 @@ const std::map<std::string, Comando>& comandi() {
         "CODE_NUMBER_scheda_treno.txt. CODE defaults to Brisca_Nolte, NUMBER to 52806.\n"
         "Existing files are left alone unless --force is given.\n",
         comando_init}},
+      {"check",
+       {{1, {"--json", "--strict"}, {"--code", "--train"}},
+        "usage: scenario_tool check DIR [--code CODE] [--train NUMBER] [--json] [--strict]\n"
+        "\n"
+        "Checks CODE_linea.txt and CODE_NUMBER-.txt in DIR line by line and reports every\n"
+        "problem as FILE:LINE:COL: error|warning: message [code]; then compiles them in\n"
+        "memory and adds the scenario error, if any, at the line it comes from. Nothing is\n"
+        "written. An error: the compile fails, or the compiled scenario would not be what\n"
+        "the files say; a warning: it compiles as written but looks wrong.\n"
+        "--json         print one object: diagnostics, error_code, errors, warnings\n"
+        "--strict       warnings fail too\n"
+        "Exit status: 0 no error, 1 errors (with --strict, warnings too), 2 usage or file error.\n",
+        comando_check}},
       {"compile",
        {{1, {"--no-profile", "--json"}, {"--code", "--train", "--out"}},
         "usage: scenario_tool compile DIR [--code CODE] [--train NUMBER] [--out OUTDIR]\n"

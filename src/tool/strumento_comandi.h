@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "base/json.h"
+#include "reader/verifica.h"
 #include "tool/argomenti.h"
 #include "base/nomi_file.h"
 
@@ -20,6 +22,12 @@ int comando_init(const Argomenti& argomenti, Uscite& uscite);
 int comando_compile(const Argomenti& argomenti, Uscite& uscite);
 int comando_dump(const Argomenti& argomenti, Uscite& uscite);
 int comando_plot(const Argomenti& argomenti, Uscite& uscite);
+int comando_check(const Argomenti& argomenti, Uscite& uscite);
+
+// The diagnostics as the "diagnostics" member of a JSON object being written,
+// and how many of them are errors and warnings.
+void scrivi_diagnostiche_json(ScrittoreJson& j, const std::vector<Diagnostica>& diagnostiche);
+std::pair<int, int> conta_diagnostiche(const std::vector<Diagnostica>& diagnostiche);
 
 // A scenario code or train number becomes part of file names: it must be
 // non-empty and hold no path separator. Throws ErroreUso.
