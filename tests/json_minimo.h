@@ -19,6 +19,7 @@ struct ValoreJson {
 
   bool nullo() const { return std::holds_alternative<std::nullptr_t>(valore); }
   double numero() const { return std::get<double>(valore); }
+  bool booleano() const { return std::get<bool>(valore); }
   const std::string& testo() const { return std::get<std::string>(valore); }
   const Lista& lista() const { return *std::get<std::shared_ptr<Lista>>(valore); }
   const Oggetto& oggetto() const { return *std::get<std::shared_ptr<Oggetto>>(valore); }

@@ -1,11 +1,13 @@
 #include "tool/strumento.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <new>
 
 #include "tool/argomenti.h"
 #include "base/errore_file.h"
+#include "base/json.h"
 #include "base/versione.h"
 #include "tool/strumento_comandi.h"
 
@@ -58,15 +60,18 @@ const std::map<std::string, Comando>& comandi() {
         "Exit status: 0 no error, 1 errors (with --strict, warnings too), 2 usage or file error.\n",
         comando_check}},
       {"compile",
-       {{1, {"--no-profile", "--json"}, {"--code", "--train", "--out"}},
+       {{1, {"--no-profile", "--json", "--write-on-error"}, {"--code", "--train", "--out"}},
         "usage: scenario_tool compile DIR [--code CODE] [--train NUMBER] [--out OUTDIR]\n"
-        "                              [--no-profile] [--json]\n"
+        "                              [--no-profile] [--write-on-error] [--json]\n"
         "\n"
         "Compiles CODE_linea.txt and CODE_NUMBER-.txt found in DIR (--code and --train\n"
         "choose when there are several) into CODE_linea.dat, CODE_NUMBER.sim and\n"
         "CODE_NUMBER.dat in OUTDIR (default DIR). The description files are never deleted.\n"
-        "--no-profile   compile without tracing the curves; no line profile file\n"
-        "--json         print the result as one JSON object\n"
+        "The files are checked first (as by check; the diagnostics go to standard error):\n"
+        "on any error nothing is written and the earlier compiled files stay as they were.\n"
+        "--no-profile      compile without tracing the curves; no line profile file\n"
+        "--write-on-error  write what genera_scenario would, errors and all\n"
+        "--json            print the result, whatever it is, as one JSON object\n"
         "Exit status: 0 compiled, 1 scenario error, 2 usage or file-system error.\n",
         comando_compile}},
       {"dump",
@@ -81,13 +86,30 @@ const std::map<std::string, Comando>& comandi() {
        {{1, {}, {"--code", "--train", "-o"}},
         "usage: scenario_tool plot DIR [--code CODE] [--train NUMBER] [-o FILE.svg]\n"
         "\n"
-        "Draws the compiled scenario CODE_NUMBER in DIR as one self-contained SVG: the\n"
+        "Draws the scenario CODE_NUMBER in DIR as one self-contained SVG, compiled in memory\n"
+        "from its description files (their diagnostics go to standard error), or from its\n"
+        "compiled files where DIR has no description files. The drawing shows the\n"
         "plan of the line and, beneath it, gradient, speed limit, stations, signals,\n"
         "boards, slowdowns and markers along the kilometres. FILE.svg defaults to\n"
         "DIR/CODE_NUMBER.svg.\n",
         comando_plot}},
   };
   return tabella;
+}
+
+void stampa_errore_json(const std::string& messaggio, std::ostream& uscita) {
+  ScrittoreJson j(uscita);
+  j.apri_oggetto().chiave("error").stringa_sistema(messaggio);
+  j.chiave("exit_status").intero(kStatoStrumentoUso).chiude_oggetto();
+  j.fine();
+}
+
+// A usage or file failure: a line on standard error, and the object with --json.
+int fallimento(const std::string& nome, const std::string& messaggio, bool json,
+               std::ostream& uscita, std::ostream& errori) {
+  errori << "scenario_tool " << nome << ": " << messaggio << "\n";
+  if (json) stampa_errore_json(messaggio, uscita);
+  return kStatoStrumentoUso;
 }
 
 // Standard output must have taken every byte (a full disk or a closed pipe
@@ -124,6 +146,8 @@ int esegui_scenario_tool(const std::vector<std::string>& argomenti, std::ostream
     return kStatoStrumentoUso;
   }
   const Comando& comando = trovato->second;
+  // With --json every outcome is one object on standard output, failures included.
+  const bool json = std::find(argomenti.begin() + 1, argomenti.end(), "--json") != argomenti.end();
   try {
     const Argomenti letti = analizza_argomenti(
         std::vector<std::string>(argomenti.begin() + 1, argomenti.end()), comando.forma);
@@ -134,14 +158,13 @@ int esegui_scenario_tool(const std::vector<std::string>& argomenti, std::ostream
     const int stato = comando.esegui(letti, uscite);
     return uscita_scritta(nome, uscita, errori) ? stato : kStatoStrumentoUso;
   } catch (const std::bad_alloc&) {
-    errori << "scenario_tool " << nome << ": out of memory\n";
-    return kStatoStrumentoUso;
+    return fallimento(nome, "out of memory", json, uscita, errori);
   } catch (const ErroreUso& uso) {
     errori << "scenario_tool " << nome << ": " << uso.what() << "\n\n" << comando.uso;
+    if (json) stampa_errore_json(uso.what(), uscita);
     return kStatoStrumentoUso;
   } catch (const ErroreFile& guasto) {
-    errori << "scenario_tool " << nome << ": " << guasto.what() << "\n";
-    return kStatoStrumentoUso;
+    return fallimento(nome, guasto.what(), json, uscita, errori);
   }
 }
 

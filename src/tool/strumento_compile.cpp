@@ -11,6 +11,8 @@
 #include "base/cartella_di_lavoro.h"
 #include "base/errore_file.h"
 #include "base/json.h"
+#include "compiler/file_compilati.h"
+#include "tool/diagnosi.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
 
@@ -19,6 +21,9 @@ namespace {
 
 struct Riepilogo {
   IdentitaScenario id;
+  std::vector<Diagnostica> diagnostiche;
+  bool compilato = false;  // the compiled files were written
+  bool pulito = false;     // ... and without any error
   CodiceErrore codice_errore = CodiceErrore::nessuno;
   bool senza_percorso = false;  // read without error, yet no track to compile
   std::optional<std::int32_t> posizione_errore;
@@ -56,22 +61,29 @@ void riassumi_tabelle(const TabelleScenario& tab, Riepilogo& r) {
   r.rallentamenti = conta_celle(tab, kCellaInizioRallentamento);
 }
 
-// The compile, its files written apart and put in OUTDIR together: a failure
-// while writing them leaves the earlier compiled files as they were.
-EsitoCompilazione compila_in_insieme(std::int32_t j, const IdentitaScenario& id,
-                                     const Cartella& descrizioni, const Cartella& uscita,
-                                     TabelleScenario& tab) {
+// The compiled files of tables already compiled, written apart and put in
+// OUTDIR together: a failure while writing them leaves the earlier compiled
+// files as they were. Returns their names.
+std::vector<std::string> scrivi_in_insieme(const IdentitaScenario& id, const Cartella& uscita,
+                                           const TabelleScenario& tab) {
   CartellaDiLavoro lavoro(uscita);
-  const EsitoCompilazione esito = lavoro.in_lavoro([&](const Cartella& dove) {
-    return compila_scenario(j, id, descrizioni, dove,
-                            OpzioniLettura{.elimina_descrizioni = false}, tab);
-  });
-  lavoro.posa(esito.file_scritti);
-  return esito;
+  const std::vector<std::string> scritti = lavoro.in_lavoro(
+      [&](const Cartella& dove) { return scrivi_file_compilati(id, dove, tab); });
+  lavoro.posa(scritti);
+  return scritti;
 }
 
 void scrivi_testo(const Riepilogo& r, const Cartella& uscita, Uscite& uscite) {
-  if (!r.file_scritti.empty()) {
+  for (const Diagnostica& d : r.diagnostiche) uscite.errori << testo_diagnostica(d) << "\n";
+  if (!r.compilato) {
+    const auto [errori, avvisi] = conta_diagnostiche(r.diagnostiche);
+    uscite.errori << "scenario_tool compile: " << r.id.codice_scenario << " " << r.id.numero_treno
+                  << " not compiled (" << errori << (errori == 1 ? " error" : " errors")
+                  << "); nothing written, earlier compiled files left as they were"
+                  << " (--write-on-error writes them all the same)\n";
+    return;
+  }
+  if (r.pulito) {
     auto& o = uscite.uscita;
     o << "compiled " << r.id.codice_scenario << " " << r.id.numero_treno << " into "
       << uscita.percorso << "\n";
@@ -90,19 +102,19 @@ void scrivi_testo(const Riepilogo& r, const Cartella& uscita, Uscite& uscite) {
     for (const auto& nome : r.file_scritti) o << " " << nome;
     o << "\n";
   }
-  if (r.codice_errore != CodiceErrore::nessuno || r.senza_percorso) {
+  if (!r.pulito) {
     auto& e = uscite.errori;
-    e << "scenario_tool compile: " << r.messaggio << "\n";
-    if (!r.lettura.file.empty()) {
-      e << "  reading stopped at " << r.lettura.file << " line " << r.lettura.riga << "\n";
-    }
-    if (!r.motivo.empty()) e << "  " << r.motivo << "\n";
+    e << "scenario_tool compile: written with errors: " << r.messaggio << "\n";
+    e << "  files written ";
+    for (const auto& nome : r.file_scritti) e << " " << nome;
+    e << "\n";
   }
 }
 
 void scrivi_json(const Riepilogo& r, Uscite& uscite) {
-  ScrittoreJson j;
+  ScrittoreJson j(uscite.uscita);
   j.apri_oggetto();
+  j.chiave("compiled").booleano(r.compilato);
   j.chiave("error_code");
   if (r.senza_percorso) j.nullo(); else j.intero(numero(r.codice_errore));
   j.chiave("error_position");
@@ -128,8 +140,9 @@ void scrivi_json(const Riepilogo& r, Uscite& uscite) {
   if (r.codice_gara_semplice) j.intero(*r.codice_gara_semplice); else j.nullo();
   j.chiave("race_code_weighted");
   if (r.codice_gara_pesato) j.intero(*r.codice_gara_pesato); else j.nullo();
+  scrivi_diagnostiche_json(j, r.diagnostiche);
   j.chiude_oggetto();
-  uscite.uscita << j.testo() << "\n";
+  j.fine();
 }
 
 }  // namespace
@@ -146,27 +159,41 @@ int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
   crea_cartella(uscita.percorso);
 
   const std::int32_t j = argomenti.ha("--no-profile") ? 0 : 1;
-  auto tab = std::make_unique<TabelleScenario>();
-  const EsitoCompilazione esito = compila_in_insieme(j, id, descrizioni, uscita, *tab);
+  // Checked and compiled in memory first: on any error nothing is written,
+  // unless the author asks for the files all the same.
+  const Diagnosi diagnosi = diagnostica(id, descrizioni, j);
+  const EsitoCompilazione& esito = diagnosi.esito;
+  const bool con_errori = diagnosi.con_errori();
+  const bool da_scrivere = (!con_errori || argomenti.ha("--write-on-error")) &&
+                           esito.percorso_presente &&
+                           esito.controllo_testate == CodiceErrore::nessuno;
+  std::vector<std::string> scritti;
+  if (da_scrivere) scritti = scrivi_in_insieme(id, uscita, *diagnosi.tabelle);
+  const TabelleScenario& tab = *diagnosi.tabelle;
   Riepilogo r;
   r.id = id;
+  r.diagnostiche = diagnosi.diagnostiche;
+  r.compilato = da_scrivere;
+  r.pulito = !con_errori;
   r.lettura = esito.lettura;
   r.stazioni = esito.lettura.numero_stazioni;
   r.motivo = esito.lettura.motivo;
   r.marcatori_aggiunti = esito.marcatori_aggiunti;
-  r.file_scritti = esito.file_scritti;
+  r.file_scritti = scritti;
   if (esito.codici_gara) {
     r.codice_gara_semplice = esito.codici_gara->semplice;
     r.codice_gara_pesato = esito.codici_gara->pesato;
   }
   r.codice_errore = esito.errore();
   r.senza_percorso = r.codice_errore == CodiceErrore::nessuno && !esito.percorso_presente;
-  riassumi_tabelle(*tab, r);
+  riassumi_tabelle(tab, r);
   if (r.codice_errore != CodiceErrore::nessuno) {
     if (errore_con_posizione(r.codice_errore)) r.posizione_errore = esito.posizione_errore;
     r.messaggio = testo_errore_scenario(r.codice_errore, esito.posizione_errore);
   } else if (r.senza_percorso) {
     r.messaggio = testo_percorso_mancante();
+  } else if (con_errori) {
+    r.messaggio = "the description files have errors (see the diagnostics)";
   } else {
     r.messaggio = "compiled without error";
   }
@@ -176,7 +203,7 @@ int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
   } else {
     scrivi_testo(r, uscita, uscite);
   }
-  return esito.riuscita() ? kStatoStrumentoOk : kStatoStrumentoScenario;
+  return da_scrivere && !con_errori ? kStatoStrumentoOk : kStatoStrumentoScenario;
 }
 
 }  // namespace gs

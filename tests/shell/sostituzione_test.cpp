@@ -161,8 +161,8 @@ TEST(Sostituzione, ADiskThatFillsUpLeavesTheEarlierSetWhole) {
   breve.replace(breve.find("82000"), 5, " 3000");
   test::scrivi_byte(linea, breve);
   // The train now runs past the short route's end: a scenario error, with the
-  // files written all the same.
-  ASSERT_EQ(strumento("compile " + d + " --out " + uscita).stato, 1);
+  // files written all the same when asked.
+  ASSERT_EQ(strumento("compile " + d + " --out " + uscita + " --write-on-error").stato, 1);
   const auto prima = byte_di_tutto(disco.dir().percorso());
   ASSERT_EQ(prima.size(), 3u);
 

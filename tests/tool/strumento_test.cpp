@@ -121,7 +121,9 @@ TEST(ScenarioTool, CompileIntoAnotherDirectoryWithoutProfile) {
   EXPECT_EQ(json["files_written"][0].testo(), "Brisca_Nolte_52806.sim");
 }
 
-// Description files with a fault: the error comes back with where reading stopped.
+// Description files with a fault: the error comes back with where reading
+// stopped, and nothing is written unless asked; asked, the files are those the
+// one-shot program would write.
 TEST(ScenarioTool, CompileReportsScenarioErrors) {
   struct Caso {
     const char* nome;
@@ -167,9 +169,14 @@ TEST(ScenarioTool, CompileReportsScenarioErrors) {
       EXPECT_EQ(json["file"].testo(), caso.file);
       EXPECT_EQ(json["line"].numero(), caso.riga);
     }
-    EXPECT_EQ(json["files_written"].lista().empty(), !caso.file_scritti);
-    EXPECT_EQ(test::esiste(dir.file("Brisca_Nolte_52806.dat")), caso.file_scritti);
+    EXPECT_FALSE(json["compiled"].booleano());
+    EXPECT_TRUE(json["files_written"].lista().empty());
+    EXPECT_FALSE(test::esiste(dir.file("Brisca_Nolte_52806.dat")));
     EXPECT_TRUE(test::esiste(dir.file("Brisca_Nolte_linea.txt")));
+
+    const Esito comunque = strumento({"compile", dir.percorso().string(), "--write-on-error"});
+    EXPECT_EQ(comunque.stato, 1);
+    EXPECT_EQ(test::esiste(dir.file("Brisca_Nolte_52806.dat")), caso.file_scritti);
 
     const Esito testo = strumento({"compile", dir.percorso().string()});
     EXPECT_EQ(testo.stato, 1);
