@@ -7,8 +7,9 @@
 // whole input is the line file and there is no train file at all.
 //
 // Every input must end as a scenario error code (or the header errors 1250 and
-// 1251, which end the program); anything else escaping the compile, or a broken
-// invariant afterwards, aborts as a finding.
+// 1251, which stop the compile before its files); anything else escaping the
+// compile, or a broken invariant afterwards, aborts as a finding. The authors'
+// tolerant pass reads the same bytes and must never fail either.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +27,7 @@
 #include "compiler/formato_compilati.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/messaggi_errore.h"
+#include "reader/verifica.h"
 #include "base/errore_file.h"
 #include "base/nomi_file.h"
 #include "banco.h"
@@ -154,6 +156,13 @@ void compila(const Cartella& cartella, const Descrizioni& d) {
     const EsitoCompilazione esito = compila_scenario(
         j, id, cartella, cartella, OpzioniLettura{.elimina_descrizioni = false}, *tab);
     controlla_esito(cartella, id, *tab, esito);
+    // The authors' tolerant pass reads the same bytes, and must never fail.
+    const Verifica verifica = verifica_descrizioni(nome_descrizione_linea(id), d.linea,
+                                                   nome_descrizione_treno(id), d.treno);
+    for (const Diagnostica& diagnostica : verifica.diagnostiche) {
+      controlla(!diagnostica.codice.empty() && !diagnostica.messaggio.empty(),
+                "a diagnostic without its code or message");
+    }
   } catch (const std::exception& guasto) {
     scoperta(std::string("escaped the compile: ") + guasto.what());
   }

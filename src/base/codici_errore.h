@@ -51,6 +51,8 @@ struct VoceErrore {
   std::string_view sigla;         // short stable name, e.g. "signal-cell-taken"
   bool con_posizione;             // the code sets the error position (metres)
   std::string_view significato;  // a short English phrase
+  std::string_view esempio;      // an entry that gives it
+  std::string_view rimedio;      // the usual fix
 };
 
 // Every code this program sets, in increasing order (nessuno excluded).
@@ -58,5 +60,7 @@ std::span<const VoceErrore> voci_errore();
 
 // The row of `codice`; nullptr for a code this program never sets.
 const VoceErrore* voce_errore(CodiceErrore codice);
+// The row whose short name is `sigla`; nullptr for none.
+const VoceErrore* voce_errore(std::string_view sigla);
 
 }  // namespace gs

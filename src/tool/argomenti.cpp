@@ -43,9 +43,9 @@ Argomenti analizza_argomenti(const std::vector<std::string>& argomenti, const Fo
       throw ErroreUso("unknown option " + argomento);
     }
   }
-  if (letti.posizionali.size() != forma.posizionali) {
-    throw ErroreUso(letti.posizionali.size() < forma.posizionali ? "missing argument"
-                                                                 : "too many arguments");
+  if (letti.posizionali.size() < forma.posizionali) throw ErroreUso("missing argument");
+  if (letti.posizionali.size() > forma.posizionali + forma.facoltativi) {
+    throw ErroreUso("too many arguments");
   }
   return letti;
 }

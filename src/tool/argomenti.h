@@ -18,9 +18,10 @@ class ErroreUso : public std::runtime_error {
 
 // What a subcommand accepts.
 struct FormaComando {
-  std::size_t posizionali = 1;           // exactly this many plain arguments
+  std::size_t posizionali = 1;           // at least this many plain arguments
   std::set<std::string> interruttori;    // "--force", "--json", ...
   std::set<std::string> con_valore;      // "--code", "-o", ... each followed by its value
+  std::size_t facoltativi = 0;           // ... and at most this many more plain ones
 };
 
 struct Argomenti {
@@ -35,8 +36,8 @@ struct Argomenti {
 };
 
 // Parses the arguments that follow the subcommand's name. An option given
-// twice, an unknown option, a missing value or the wrong number of plain
-// arguments throws ErroreUso. "--" ends the options.
+// twice, an unknown option, a missing value or a number of plain arguments
+// outside the form's throws ErroreUso. "--" ends the options.
 Argomenti analizza_argomenti(const std::vector<std::string>& argomenti, const FormaComando& forma);
 
 }  // namespace gs

@@ -48,38 +48,40 @@ bool con_posizione(TipoVoce tipo) {
 }
 
 // The entry an error concerns: of its kinds, the one at the error's position
-// where the code has one (the nearest slowdown for the walk's errors), else
-// the last one read.
+// (the last such before where reading stopped: the reader stops at the entry
+// at fault), the nearest slowdown for the walk's errors, else the last one read.
 const VoceLetta* voce_di(const EsitoCompilazione& esito, const Verifica& verifica) {
   const CodiceErrore codice = esito.errore();
   const bool cammino = codice == C::nessuna_cella_abbattimento_segnale ||
                        codice == C::nessuna_cella_abbattimento_avvicinamento ||
                        codice == C::nessuna_cella_abbattimento_rallentamento;
+  const auto prima_dell_arresto = [&esito](const VoceLetta& v) {
+    return v.file != esito.lettura.file || v.riga <= esito.lettura.riga;
+  };
   if (codice == C::oltre_fine_percorso) {
     for (const VoceLetta& v : verifica.voci) {
       if (con_posizione(v.tipo) && v.posizione == esito.posizione_errore) return &v;
     }
     return nullptr;
   }
-  const VoceLetta* trovata = nullptr;
-  std::int64_t scarto = INT64_MAX;
   for (const TipoVoce tipo : tipi_di(codice)) {
+    const VoceLetta* trovata = nullptr;
+    std::int64_t scarto = INT64_MAX;
     for (const VoceLetta& v : verifica.voci) {
       if (v.tipo != tipo) continue;
       if (!errore_con_posizione(codice)) {
-        trovata = &v;  // the last of its kind
+        if (prima_dell_arresto(v)) trovata = &v;  // the last of its kind read
         continue;
       }
       const std::int64_t d = std::llabs(v.posizione - esito.posizione_errore);
-      if ((cammino && d < scarto) || d == 0) {
-        if (d == 0 && !cammino) return &v;
+      if (cammino ? d < scarto : (d == 0 && prima_dell_arresto(v))) {
         scarto = d;
         trovata = &v;
       }
     }
     if (trovata != nullptr) return trovata;
   }
-  return trovata;
+  return nullptr;
 }
 
 // The previous station before `stazione`, in file order.

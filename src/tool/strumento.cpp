@@ -21,6 +21,7 @@ constexpr const char* kUsoGenerale =
     "  init DIR       write the embedded scenario's description files and driver documents\n"
     "  check DIR      report every problem of the description files in DIR\n"
     "  compile DIR    compile the description files in DIR\n"
+    "  explain CODE   what a scenario error or a diagnostic code means\n"
     "  dump FILE      list a compiled file (.sim, track .dat, line profile _linea.dat)\n"
     "  plot DIR       draw the compiled scenario in DIR as one SVG file\n"
     "\n"
@@ -59,6 +60,16 @@ const std::map<std::string, Comando>& comandi() {
         "--strict       warnings fail too\n"
         "Exit status: 0 no error, 1 errors (with --strict, warnings too), 2 usage or file error.\n",
         comando_check}},
+      {"explain",
+       {{0, {"--all", "--markdown"}, {}, 1},
+        "usage: scenario_tool explain CODE\n"
+        "       scenario_tool explain --all [--markdown]\n"
+        "\n"
+        "Tells what a scenario error (by its number or its name, such as 16 or\n"
+        "signal-cell-taken) or a diagnostic code of check (such as unknown-keyword) means,\n"
+        "with an entry that gives it and the usual fix. --all lists every code; with\n"
+        "--markdown as the table docs/errors.md holds.\n",
+        comando_explain}},
       {"compile",
        {{1, {"--no-profile", "--json", "--write-on-error"}, {"--code", "--train", "--out"}},
         "usage: scenario_tool compile DIR [--code CODE] [--train NUMBER] [--out OUTDIR]\n"

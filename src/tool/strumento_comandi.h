@@ -23,6 +23,10 @@ int comando_compile(const Argomenti& argomenti, Uscite& uscite);
 int comando_dump(const Argomenti& argomenti, Uscite& uscite);
 int comando_plot(const Argomenti& argomenti, Uscite& uscite);
 int comando_check(const Argomenti& argomenti, Uscite& uscite);
+int comando_explain(const Argomenti& argomenti, Uscite& uscite);
+
+// The whole error catalogue in Markdown, as docs/errors.md holds it.
+void scrivi_catalogo(std::ostream& o);
 
 // The diagnostics as the "diagnostics" member of a JSON object being written,
 // and how many of them are errors and warnings.
