@@ -3,6 +3,9 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <sstream>
+
+#include "tool/strumento.h"
 
 namespace gs::test {
 
@@ -33,6 +36,15 @@ std::string copia_programma(const char* programma, const fs::path& cartella) {
   fs::copy_file(programma, copia, fs::copy_options::overwrite_existing);
   fs::permissions(copia, kAperta);
   return copia.string();
+}
+
+EsitoProgramma esegui_strumento(const std::vector<std::string>& argomenti) {
+  std::ostringstream uscita, errori;
+  EsitoProgramma esito;
+  esito.stato = esegui_scenario_tool(argomenti, uscita, errori);
+  esito.uscita = uscita.str();
+  esito.errori = errori.str();
+  return esito;
 }
 
 EsitoProgramma esegui_genera_scenario_in(const CartellaTemporanea& dir) {

@@ -39,6 +39,9 @@ EsitoProgramma esegui_comando(const std::string& comando, const CartellaTemporan
 // `cartella`, which anyone may then enter and run; returns the copy's path.
 std::string copia_programma(const char* programma, const std::filesystem::path& cartella);
 
+// Runs scenario_tool in this process with `argomenti`, its two streams caught.
+EsitoProgramma esegui_strumento(const std::vector<std::string>& argomenti);
+
 // Copies genera_scenario into `dir` and runs it there, from another working
 // directory; the output is caught in a directory of its own.
 EsitoProgramma esegui_genera_scenario_in(const CartellaTemporanea& dir);

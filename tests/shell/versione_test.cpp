@@ -1,7 +1,6 @@
 // --version on the built programs: one line with the name, the project's
 // version and the commit; genera_scenario writes nothing when asked for it, and
 // runs as always with any other arguments.
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,32 +11,21 @@
 #include <gtest/gtest.h>
 
 #include "aiuti_test.h"
+#include "programmi.h"
 
 namespace gs {
 namespace {
 
-struct Esito {
-  int stato = -1;
-  std::string uscita;
-  std::string errori;
-};
+using Esito = test::EsitoProgramma;
 
 // Runs a copy of `programma` from `dir` with `argomenti`, from the root
 // directory; its output goes to files in a scratch directory of its own.
 Esito esegui(const std::string& programma, const test::CartellaTemporanea& dir,
              const std::string& argomenti) {
-  const auto eseguibile = dir.percorso() / std::filesystem::path(programma).filename();
-  std::filesystem::copy_file(programma, eseguibile,
-                             std::filesystem::copy_options::overwrite_existing);
-  test::CartellaTemporanea log;
-  const std::string comando = "cd / && '" + eseguibile.string() + "' " + argomenti + " >'" +
-                              log.file("stdout") + "' 2>'" + log.file("stderr") + "'";
-  const int grezzo = std::system(comando.c_str());
-  Esito esito;
-  esito.stato = WIFEXITED(grezzo) ? WEXITSTATUS(grezzo) : -1;
-  esito.uscita = test::leggi_byte(log.file("stdout"));
-  esito.errori = test::leggi_byte(log.file("stderr"));
-  return esito;
+  const test::CartellaTemporanea registro;
+  return test::esegui_comando(
+      test::tra_apici(test::copia_programma(programma.c_str(), dir.percorso())) + " " + argomenti,
+      registro);
 }
 
 std::vector<std::string> contenuto(const test::CartellaTemporanea& dir) {

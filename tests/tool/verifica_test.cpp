@@ -17,19 +17,10 @@
 namespace gs {
 namespace {
 
-struct Esito {
-  int stato = -1;
-  std::string uscita;
-  std::string errori;
-};
+using Esito = test::EsitoProgramma;
 
 Esito strumento(const std::vector<std::string>& argomenti) {
-  std::ostringstream uscita, errori;
-  Esito esito;
-  esito.stato = esegui_scenario_tool(argomenti, uscita, errori);
-  esito.uscita = uscita.str();
-  esito.errori = errori.str();
-  return esito;
+  return test::esegui_strumento(argomenti);
 }
 
 constexpr const char* kLinea = "Brisca_Nolte_linea.txt";
