@@ -544,6 +544,7 @@ void Controllo::controlla_linea(const Voce& voce) {
     case TipoVoce::lunghezza:
       intervallo(voce, 0, 0, kLunghezzaMassimaLinea, "the longest route is 1000000 m");
       lunghezza_ = voce.valori[0];
+      v_.lunghezza = lunghezza_;
       return;
     case TipoVoce::progressiva:
       multiplo(voce, 0, 50, "not-multiple");

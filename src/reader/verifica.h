@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,7 @@ struct VoceLetta {
 struct Verifica {
   std::vector<Diagnostica> diagnostiche;
   std::vector<VoceLetta> voci;  // in file order, the line file's first
+  std::optional<std::int64_t> lunghezza;  // the route length, where one was read
 };
 
 // Checks the two description files, given by their names and bytes.

@@ -111,8 +111,19 @@ std::string messaggio(const EsitoCompilazione& esito, const Verifica& verifica,
     }
   } else if (codice == C::oltre_fine_percorso) {
     testo += ": the position lies beyond the end of the track";
-  } else if (codice == C::errore_esecuzione && !esito.lettura.motivo.empty()) {
-    testo += ": " + esito.lettura.motivo;
+    if (verifica.lunghezza) {
+      testo += " (the route is " + std::to_string(*verifica.lunghezza) +
+               " m long, the track ends " + std::to_string(kProlungamento) + " m after it)";
+    }
+  } else if (codice == C::errore_esecuzione) {
+    // Where the tolerant pass found an error, that is the cause in the author's words.
+    const auto causa = std::find_if(verifica.diagnostiche.begin(), verifica.diagnostiche.end(),
+                                    [](const Diagnostica& d) { return d.gravita == Gravita::errore; });
+    if (causa != verifica.diagnostiche.end()) {
+      testo += ": " + causa->messaggio;
+    } else if (!esito.lettura.motivo.empty()) {
+      testo += ": " + esito.lettura.motivo;
+    }
   }
   return testo;
 }
