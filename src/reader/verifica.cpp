@@ -640,10 +640,20 @@ Verifica verifica_descrizioni(const std::string& nome_linea, std::string_view li
 
 std::string testo_diagnostica(const Diagnostica& d) {
   std::string testo = d.file;
-  if (d.riga > 0) testo += ":" + std::to_string(d.riga);
-  if (d.riga > 0 && d.colonna > 0) testo += ":" + std::to_string(d.colonna);
+  if (d.riga > 0) {
+    testo += ':';
+    testo += std::to_string(d.riga);
+  }
+  if (d.riga > 0 && d.colonna > 0) {
+    testo += ':';
+    testo += std::to_string(d.colonna);
+  }
   testo += d.gravita == Gravita::errore ? ": error: " : ": warning: ";
-  return testo + d.messaggio + " [" + d.codice + "]";
+  testo += d.messaggio;
+  testo += " [";
+  testo += d.codice;
+  testo += ']';
+  return testo;
 }
 
 bool con_errori(const std::vector<Diagnostica>& diagnostiche, bool severo) {
