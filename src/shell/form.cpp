@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,10 @@ int esegui_genera_scenario(Piattaforma& piattaforma) {
     return stato_scenario(Form_Load(*form, piattaforma), piattaforma);
   } catch (const ErroreFile& guasto) {
     piattaforma.segnala_guasto(guasto.what());
+    return kStatoErroreFile;
+  } catch (const std::bad_alloc&) {
+    // Memory running out is a failed run to report, never an abort.
+    piattaforma.segnala_guasto("out of memory");
     return kStatoErroreFile;
   }
 }

@@ -24,7 +24,7 @@ EsitoCompilazione Form_Load(Form1& form, Piattaforma& piattaforma);
 
 // Runs Form_Load on a fresh form, shows how it ended and turns that into an
 // exit status: 0 done, 1 a numbered or scenario error, 2 a failing file
-// operation.
+// operation or memory running out.
 int esegui_genera_scenario(Piattaforma& piattaforma);
 
 // After the compile: the numbered error for a failed header check (before any
