@@ -84,6 +84,14 @@ const VoceLetta* voce_di(const EsitoCompilazione& esito, const Verifica& verific
   return nullptr;
 }
 
+// The first error of the tolerant pass: where there is one, the cause of a
+// run-time failure the exact reader met later.
+const Diagnostica* prima_errore(const Verifica& verifica) {
+  const auto trovata = std::find_if(verifica.diagnostiche.begin(), verifica.diagnostiche.end(),
+                                    [](const Diagnostica& d) { return d.gravita == Gravita::errore; });
+  return trovata == verifica.diagnostiche.end() ? nullptr : &*trovata;
+}
+
 // The previous station before `stazione`, in file order.
 const VoceLetta* stazione_precedente(const Verifica& verifica, const VoceLetta& stazione) {
   const VoceLetta* precedente = nullptr;
@@ -117,9 +125,7 @@ std::string messaggio(const EsitoCompilazione& esito, const Verifica& verifica,
     }
   } else if (codice == C::errore_esecuzione) {
     // Where the tolerant pass found an error, that is the cause in the author's words.
-    const auto causa = std::find_if(verifica.diagnostiche.begin(), verifica.diagnostiche.end(),
-                                    [](const Diagnostica& d) { return d.gravita == Gravita::errore; });
-    if (causa != verifica.diagnostiche.end()) {
+    if (const Diagnostica* causa = prima_errore(verifica)) {
       testo += ": " + causa->messaggio;
     } else if (!esito.lettura.motivo.empty()) {
       testo += ": " + esito.lettura.motivo;
@@ -148,10 +154,9 @@ std::optional<Diagnostica> diagnostica_compilazione(const EsitoCompilazione& esi
   d.codice = riga_tabella != nullptr ? std::string(riga_tabella->sigla) : "scenario-error";
   d.messaggio = messaggio(esito, verifica, voce);
   // A run-time failure is often found where reading stopped, long after its
-  // cause: the first error of the tolerant pass, where there is one, is that cause.
-  const auto causa = std::find_if(verifica.diagnostiche.begin(), verifica.diagnostiche.end(),
-                                  [](const Diagnostica& c) { return c.gravita == Gravita::errore; });
-  if (codice == C::errore_esecuzione && causa != verifica.diagnostiche.end()) {
+  // cause: it goes to the line of that cause.
+  const Diagnostica* causa = prima_errore(verifica);
+  if (codice == C::errore_esecuzione && causa != nullptr) {
     d.file = causa->file;
     d.riga = causa->riga;
     d.colonna = causa->colonna;

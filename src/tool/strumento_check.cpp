@@ -31,11 +31,8 @@ std::pair<int, int> conta_diagnostiche(const std::vector<Diagnostica>& diagnosti
 
 int comando_check(const Argomenti& argomenti, Uscite& uscite) {
   const std::string cartella = argomenti.posizionali.front();
-  const auto codice = opzione(argomenti, "--code");
-  const auto treno = opzione(argomenti, "--train");
-  if (codice) controlla_nome("--code", *codice);
-  if (treno) controlla_nome("--train", *treno);
-  const IdentitaScenario id = trova_descrizioni(cartella, codice, treno);
+  const SceltaScenario scelta = scelta_scenario(argomenti);
+  const IdentitaScenario id = trova_descrizioni(cartella, scelta.codice, scelta.treno);
   const Diagnosi diagnosi = diagnostica(id, Cartella{cartella, '/'}, 1);
   const auto [errori, avvisi] = conta_diagnostiche(diagnosi.diagnostiche);
   const bool severo = argomenti.ha("--strict");

@@ -54,4 +54,15 @@ IdentitaScenario trova_compilati(const std::string& cartella,
 // The option's value, if it was given.
 std::optional<std::string> opzione(const Argomenti& argomenti, const std::string& nome);
 
+// The scenario the command line chooses: --code and --train, where given,
+// each checked by controlla_nome.
+struct SceltaScenario {
+  std::optional<std::string> codice;
+  std::optional<std::string> treno;
+};
+SceltaScenario scelta_scenario(const Argomenti& argomenti);
+
+// Makes `cartella` and the directories above it where missing. Throws ErroreFile.
+void crea_cartella(const std::string& cartella);
+
 }  // namespace gs

@@ -47,12 +47,6 @@ std::int32_t conta_celle(const TabelleScenario& tab, std::uint8_t tipo) {
       tab.celle.begin(), tab.celle.end(), [tipo](const Cella& c) { return c.tipo == tipo; }));
 }
 
-void crea_cartella(const std::string& cartella) {
-  std::error_code errore;
-  std::filesystem::create_directories(cartella, errore);
-  if (errore) throw ErroreFile("create directory", cartella, errore.message());
-}
-
 void riassumi_tabelle(const TabelleScenario& tab, Riepilogo& r) {
   r.lunghezza = tab.record[kRecordTestataTreno].fine_fermata;
   r.numero_celle = tab.numero_celle;
@@ -149,11 +143,8 @@ void scrivi_json(const Riepilogo& r, Uscite& uscite) {
 
 int comando_compile(const Argomenti& argomenti, Uscite& uscite) {
   const std::string cartella_descrizioni = argomenti.posizionali.front();
-  const auto codice = opzione(argomenti, "--code");
-  const auto treno = opzione(argomenti, "--train");
-  if (codice) controlla_nome("--code", *codice);
-  if (treno) controlla_nome("--train", *treno);
-  const IdentitaScenario id = trova_descrizioni(cartella_descrizioni, codice, treno);
+  const SceltaScenario scelta = scelta_scenario(argomenti);
+  const IdentitaScenario id = trova_descrizioni(cartella_descrizioni, scelta.codice, scelta.treno);
   const Cartella descrizioni{cartella_descrizioni, '/'};
   const Cartella uscita{argomenti.valore("--out", cartella_descrizioni), '/'};
   crea_cartella(uscita.percorso);

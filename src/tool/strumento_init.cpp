@@ -28,12 +28,6 @@ constexpr FileIniziale kFileIniziali[] = {
     {nome_scheda_treno, dati_scheda},
 };
 
-void crea_cartella(const std::string& cartella) {
-  std::error_code errore;
-  std::filesystem::create_directories(cartella, errore);
-  if (errore) throw ErroreFile("create directory", cartella, errore.message());
-}
-
 }  // namespace
 
 int comando_init(const Argomenti& argomenti, Uscite& uscite) {

@@ -22,10 +22,9 @@ ScenarioCompilato da_tabelle(const TabelleScenario& tab) {
 
 // The description files of the scenario in `cartella`, if it has them.
 std::optional<IdentitaScenario> descrizioni_presenti(const std::string& cartella,
-                                                     const std::optional<std::string>& codice,
-                                                     const std::optional<std::string>& treno) {
+                                                     const SceltaScenario& scelta) {
   try {
-    return trova_descrizioni(cartella, codice, treno);
+    return trova_descrizioni(cartella, scelta.codice, scelta.treno);
   } catch (const ErroreUso&) {
     return std::nullopt;
   }
@@ -35,16 +34,13 @@ std::optional<IdentitaScenario> descrizioni_presenti(const std::string& cartella
 
 int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
   const std::string dir = argomenti.posizionali.front();
-  const auto codice = opzione(argomenti, "--code");
-  const auto treno = opzione(argomenti, "--train");
-  if (codice) controlla_nome("--code", *codice);
-  if (treno) controlla_nome("--train", *treno);
+  const SceltaScenario scelta = scelta_scenario(argomenti);
   const Cartella cartella{dir, '/'};
 
   ScenarioCompilato scenario;
   IdentitaScenario id;
   int stato = kStatoStrumentoOk;
-  if (const auto trovata = descrizioni_presenti(dir, codice, treno)) {
+  if (const auto trovata = descrizioni_presenti(dir, scelta)) {
     id = *trovata;
     const Diagnosi diagnosi = diagnostica(id, cartella, 1);
     for (const Diagnostica& d : diagnosi.diagnostiche) {
@@ -57,7 +53,7 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
     if (diagnosi.con_errori()) stato = kStatoStrumentoScenario;
     scenario = da_tabelle(*diagnosi.tabelle);
   } else {
-    id = trova_compilati(dir, codice, treno);
+    id = trova_compilati(dir, scelta.codice, scelta.treno);
     uscite.uscita << "no description files in " << dir << ": drawing the compiled files "
                   << id.codice_scenario << "_" << id.numero_treno << ".sim and .dat\n";
     try {

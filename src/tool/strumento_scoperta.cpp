@@ -73,6 +73,19 @@ std::optional<std::string> opzione(const Argomenti& argomenti, const std::string
   return trovato->second;
 }
 
+SceltaScenario scelta_scenario(const Argomenti& argomenti) {
+  SceltaScenario scelta{opzione(argomenti, "--code"), opzione(argomenti, "--train")};
+  if (scelta.codice) controlla_nome("--code", *scelta.codice);
+  if (scelta.treno) controlla_nome("--train", *scelta.treno);
+  return scelta;
+}
+
+void crea_cartella(const std::string& cartella) {
+  std::error_code errore;
+  std::filesystem::create_directories(cartella, errore);
+  if (errore) throw ErroreFile("create directory", cartella, errore.message());
+}
+
 IdentitaScenario trova_descrizioni(const std::string& cartella,
                                    const std::optional<std::string>& codice,
                                    const std::optional<std::string>& treno) {
