@@ -1,0 +1,84 @@
+#include "tool/unita_reali.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/arrotondamento.h"
+
+namespace gs {
+
+std::string con_migliaia(std::int64_t numero) {
+  const bool negativo = numero < 0;
+  // The magnitude as unsigned, so the most negative number has one too.
+  std::uint64_t resto = negativo ? 0 - static_cast<std::uint64_t>(numero)
+                                 : static_cast<std::uint64_t>(numero);
+  std::string cifre;
+  int gruppo = 0;
+  do {
+    if (gruppo == 3) {
+      cifre.insert(cifre.begin(), ',');
+      gruppo = 0;
+    }
+    cifre.insert(cifre.begin(), static_cast<char>('0' + resto % 10));
+    resto /= 10;
+    ++gruppo;
+  } while (resto > 0);
+  if (negativo) cifre.insert(cifre.begin(), '-');
+  return cifre;
+}
+
+std::string testo_km(std::int64_t metri) {
+  const auto centesimi = static_cast<std::int64_t>(arrotonda_pari(static_cast<double>(metri) / 10.0));
+  const std::uint64_t modulo = centesimi < 0 ? 0 - static_cast<std::uint64_t>(centesimi)
+                                             : static_cast<std::uint64_t>(centesimi);
+  char testo[40];
+  std::snprintf(testo, sizeof testo, "%s%llu.%02llu", centesimi < 0 ? "-" : "",
+                static_cast<unsigned long long>(modulo / 100),
+                static_cast<unsigned long long>(modulo % 100));
+  return testo;
+}
+
+std::string testo_orario(std::int64_t secondi) {
+  const std::uint64_t modulo = secondi < 0 ? 0 - static_cast<std::uint64_t>(secondi)
+                                           : static_cast<std::uint64_t>(secondi);
+  char testo[48];
+  std::snprintf(testo, sizeof testo, "%s%02llu:%02llu:%02llu", secondi < 0 ? "-" : "",
+                static_cast<unsigned long long>(modulo / 3600),
+                static_cast<unsigned long long>(modulo / 60 % 60),
+                static_cast<unsigned long long>(modulo % 60));
+  return testo;
+}
+
+std::string con_segno(std::int64_t numero) {
+  return numero > 0 ? "+" + std::to_string(numero) : std::to_string(numero);
+}
+
+namespace {
+
+// A value's tens and units; a negative value (not written by the recorders)
+// keeps its sign in both.
+void decine_e_unita(int valore, int& decine, int& unita) {
+  decine = valore / 10;
+  unita = valore % 10;
+}
+
+}  // namespace
+
+AspettiSegnale aspetti_segnale(const Cella& cella) {
+  AspettiSegnale a;
+  const std::int16_t valori[3] = {cella.valore1, cella.valore2, cella.valore3};
+  for (int i = 0; i < 3; ++i) decine_e_unita(valori[i], a.cifre_sinistre[i], a.cifre_destre[i]);
+  int tipi = 0;
+  decine_e_unita(cella.valore4, a.rapp, tipi);
+  a.tipo_sinistro = tipi / 3;
+  a.tipo_destro = tipi % 3;
+  return a;
+}
+
+CoppiaVelocita coppia_velocita(std::int16_t codice) {
+  return {codice / 100 * kKmhPerPasso, codice % 100 * kKmhPerPasso};
+}
+
+Strisce strisce_indicatore(std::int16_t codice) { return {codice / 10, codice % 10}; }
+
+}  // namespace gs
