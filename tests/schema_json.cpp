@@ -35,7 +35,7 @@ bool di_tipo(const json& valore, const std::string& tipo) {
     const double reale = valore.get<double>();
     return std::isfinite(reale) && reale == std::floor(reale);
   }
-  throw std::invalid_argument("unknown type " + tipo);
+  throw std::invalid_argument(std::string("unknown type ") += tipo);
 }
 
 std::string breve(const json& valore) {
@@ -79,11 +79,11 @@ void SchemaJson::controlla_schema(const json& schema, const std::string& dove) c
 const json& SchemaJson::risolvi(const std::string& riferimento) const {
   const std::string prefisso = "#/$defs/";
   if (riferimento.rfind(prefisso, 0) != 0) {
-    throw std::invalid_argument("$ref " + riferimento + " does not point into #/$defs");
+    throw std::invalid_argument((std::string("$ref ") += riferimento) += " does not point into #/$defs");
   }
   const std::string nome = riferimento.substr(prefisso.size());
   if (!radice_.contains("$defs") || !radice_["$defs"].contains(nome)) {
-    throw std::invalid_argument("$ref " + riferimento + " leads nowhere");
+    throw std::invalid_argument((std::string("$ref ") += riferimento) += " leads nowhere");
   }
   return radice_["$defs"][nome];
 }
@@ -196,7 +196,7 @@ void SchemaJson::valida_lista(const json& schema, const json& valore, const std:
 
 json leggi_json(const std::string& percorso) {
   std::ifstream file(percorso, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot read " + percorso);
+  if (!file) throw std::runtime_error(std::string("cannot read ") += percorso);
   std::ostringstream testo;
   testo << file.rdbuf();
   return json::parse(testo.str());
