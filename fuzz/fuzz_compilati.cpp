@@ -1,5 +1,5 @@
 // The second fuzz target: arbitrary bytes as the three compiled files, read by
-// the decoder and by scenario_tool's dump (text and JSON) and plot, the paths
+// the decoder and by scenario_tool's dump (text, stored values and JSON) and plot, the paths
 // an author takes on files they did not make.
 //
 // Input: the scenario file, the marker "@@dat@@", the track file, the marker
@@ -98,9 +98,10 @@ void prova(const Cartella& cartella, const Compilati& c) {
       continue;
     }
     scrivi(percorso, byte);
-    for (const bool json : {false, true}) {
+    for (const auto& opzioni : {std::vector<std::string>{}, std::vector<std::string>{"--raw"},
+                                std::vector<std::string>{"--json", "--raw"}}) {
       std::vector<std::string> argomenti = {"dump", percorso};
-      if (json) argomenti.push_back("--json");
+      argomenti.insert(argomenti.end(), opzioni.begin(), opzioni.end());
       const int stato = strumento(argomenti);
       controlla(stato == 0 || stato == 2, "dump ended with status " + std::to_string(stato));
     }

@@ -86,12 +86,16 @@ const std::map<std::string, Comando>& comandi() {
         "Exit status: 0 compiled, 1 scenario error, 2 usage or file-system error.\n",
         comando_compile}},
       {"dump",
-       {{1, {"--json"}, {}},
-        "usage: scenario_tool dump FILE [--json]\n"
+       {{1, {"--json", "--raw"}, {}},
+        "usage: scenario_tool dump FILE [--json] [--raw]\n"
         "\n"
-        "Lists a compiled file: the records of a .sim file with their field names, the\n"
-        "cells of a track .dat file that are not plain track, or the length and extent of\n"
-        "a line profile _linea.dat file. --json prints every value for scripts.\n",
+        "Lists a compiled file in real units (m, km/h, per mille, hh:mm:ss): the records of a\n"
+        "CODE_NUMBER.sim file by their role, every cell of a CODE_NUMBER.dat track file (a run\n"
+        "of cells alike but for their position on one line, as 'cells 12-45, 600-2,299 m'),\n"
+        "or the size and extent of a CODE_linea.dat line profile.\n"
+        "--raw    the values as the file stores them, by their stored names\n"
+        "--json   one JSON document of every value, the profile's points included (with\n"
+        "         --raw each record and cell also carries its stored values)\n",
         comando_dump}},
       {"plot",
        {{1, {}, {"--code", "--train", "-o"}},

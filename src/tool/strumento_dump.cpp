@@ -1,11 +1,12 @@
-// scenario_tool dump: a compiled file as a readable listing or as JSON.
+// scenario_tool dump: a compiled file as a listing in real units, its stored
+// values (--raw), or a JSON document (--json) of every value.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
+#include <vector>
 
 #include "compiler/formato_compilati.h"
 #include "base/lettura_file.h"
@@ -14,6 +15,8 @@
 #include "base/json.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
+#include "tool/dump_valori.h"
+#include "tool/unita_reali.h"
 
 namespace gs {
 namespace {
@@ -53,88 +56,81 @@ TipoFile riconosci(const std::optional<TipoFile>& dal_nome, const std::string& b
   throw ErroreFormato("its bytes fit none of the compiled files' layouts");
 }
 
-const char* ruolo_record(std::size_t indice) {
-  switch (indice) {
-    case 0: return "unused";
-    case kRecordProgressivaTre: return "progressive three";
-    case kRecordProgressivaDue: return "progressive two";
-    case kRecordProgressivaUno: return "progressive one";
-    case kRecordTestataTreno: return "train header: braked mass, line length, coaches";
-    case kRecordTestataScenario: return "scenario header: backgrounds, code, stamp, race code";
-    case kRecordTestataRipetizione: return "train header: signal repetition, number, sand, clock";
-    default: return "station or sign";
-  }
-}
+// ---- Text ---------------------------------------------------------------------
 
-std::string nome_tipo_cella(std::uint8_t tipo) {
-  switch (tipo) {
-    case kCellaLibera: return "plain track";
-    case kCellaSegnale: return "signal";
-    case kCellaFineRallentamento: return "slowdown end";
-    case kCellaInizioRallentamento: return "slowdown start";
-    case kCellaAvvisoRallentamento: return "slowdown warning board";
-    case kCellaAvvicinamentoRallentamento: return "slowdown approach";
-    case kCellaIndicatoreVelocita: return "speed indicator board";
-    case kCellaFermata: return "stop marker";
-    case kCellaMontagna: return "mountain mark";
-    case kCellaAbbattimento: return "abbattimento marker";
-    case kCellaAbbattimentoSenzaValore: return "abbattimento marker without value";
-    case kCellaCartello: return "sign";
-    default: return "unknown type " + std::to_string(tipo);
-  }
-}
-
-// The numeric fields of a record or a cell, in file order, with their names;
-// a record's name is listed apart.
-template <typename Struttura, typename Visita>
-void campi_numerici(const Struttura& s, Visita visita) {
-  const auto numerico = [&visita](std::string_view nome, const auto& valore) {
-    if constexpr (!std::is_same_v<std::decay_t<decltype(valore)>, std::string>) {
-      visita(nome, static_cast<long long>(valore));
+// The values' words joined by commas; a value that starts a line starts it
+// indented by `rientro`.
+std::string testo_voci(const std::vector<Voce>& voci, std::string_view rientro) {
+  std::string testo;
+  bool inizio_riga = true;
+  for (const Voce& voce : voci) {
+    if (voce.testo.empty()) continue;
+    if (voce.a_capo && !testo.empty()) {
+      (testo += '\n') += rientro;
+      inizio_riga = true;
     }
-  };
-  if constexpr (std::is_same_v<Struttura, Record>) {
-    formato::campi_record(s, numerico);
-  } else {
-    formato::campi_cella(s, numerico);
+    if (!inizio_riga) testo += ", ";
+    testo += voce.testo;
+    inizio_riga = false;
   }
-}
-
-std::string reale(double valore) {
-  char testo[40];
-  std::snprintf(testo, sizeof testo, "%.3f", valore);
   return testo;
 }
 
-void elenca_scenario(const std::array<Record, kNumeroRecord>& record, std::ostream& o) {
-  o << "scenario file: 87 records";
-  const auto vuoti = std::count(record.begin(), record.end(), Record{});
-  o << ", " << vuoti << " empty (not listed)\n";
+// "kind" or "kind: values", for a record or a cell.
+std::string testo_descrizione(const Descrizione& d, std::string_view separatore) {
+  const std::string voci = testo_voci(d.voci, "  ");
+  if (voci.empty()) return d.tipo_testo;
+  std::string testo = d.tipo_testo;
+  return (testo += separatore) += voci;
+}
+
+// The last index of the run that starts at `inizio`: the elements after it
+// that `uguale` finds the same as the first.
+template <typename Elementi, typename Uguale>
+std::size_t fine_serie(const Elementi& elementi, std::size_t inizio, Uguale uguale) {
+  std::size_t fine = inizio;
+  while (fine + 1 < elementi.size() && uguale(inizio, fine + 1)) ++fine;
+  return fine;
+}
+
+void elenca_scenario(const std::array<Record, kNumeroRecord>& record, bool grezzo,
+                     std::ostream& o) {
+  o << "scenario file: " << record.size() << " records (0-" << record.size() - 1 << ")\n";
+  const auto vuoto = [&record](std::size_t i) {
+    return ruolo_record(record[i], i) == RuoloRecord::vuoto;
+  };
   for (std::size_t i = 0; i < record.size(); ++i) {
-    const Record& r = record[i];
-    if (r == Record{}) continue;
-    o << "record " << i << " (" << ruolo_record(i) << ")\n  name \"" << testo_utf8(r.nome)
-      << "\"\n ";
-    campi_numerici(r, [&o](std::string_view nome, long long valore) {
-      o << " " << nome << "=" << valore;
-    });
-    o << "\n";
+    if (vuoto(i)) {
+      const std::size_t fine =
+          fine_serie(record, i, [&vuoto](std::size_t, std::size_t j) { return vuoto(j); });
+      o << (fine == i ? "record " : "records ") << i;
+      if (fine != i) o << '-' << fine;
+      o << ", empty\n";
+      i = fine;
+      continue;
+    }
+    const Descrizione d = descrivi_record(record[i], i);
+    o << "record " << i << ", ";
+    if (grezzo) o << d.tipo_testo << ": " << testo_campi(campi_memorizzati(record[i])) << "\n";
+    else o << testo_descrizione(d, ": ") << "\n";
   }
 }
 
-void elenca_percorso(const std::vector<Cella>& celle, std::ostream& o) {
-  const auto piane = std::count_if(celle.begin(), celle.end(),
-                                   [](const Cella& c) { return c.tipo == kCellaLibera; });
-  o << "track file: " << celle.size() << " cells (0 .. " << celle.size() - 1 << "), " << piane
-    << " plain track (not listed)\n";
+// One line a run of cells the same but for their position; cell 1, which
+// holds the header values, is always a run of its own.
+void elenca_percorso(const std::vector<Cella>& celle, bool grezzo, std::ostream& o) {
+  const auto ultima = static_cast<std::int64_t>(celle.size()) - 1;
+  o << "track file: " << con_migliaia(ultima + 1) << " cells (0-" << ultima << "), 0-"
+    << testo_metri(metri_cella(ultima) + kMetriPerCella - 1) << "\n";
+  const auto stessa_serie = [&celle](std::size_t inizio, std::size_t j) {
+    return inizio != 1 && j != 1 && celle[j] == celle[inizio];
+  };
   for (std::size_t i = 0; i < celle.size(); ++i) {
-    const Cella& c = celle[i];
-    if (c.tipo == kCellaLibera) continue;
-    o << "cell " << i << " at " << i * 50 << " m: " << nome_tipo_cella(c.tipo) << "\n ";
-    campi_numerici(c, [&o](std::string_view nome, long long valore) {
-      if (nome != "type") o << " " << nome << "=" << valore;
-    });
-    o << "\n";
+    const std::size_t fine = fine_serie(celle, i, stessa_serie);
+    o << testo_celle(static_cast<std::int64_t>(i), static_cast<std::int64_t>(fine)) << ": ";
+    if (grezzo) o << testo_campi(campi_memorizzati(celle[i])) << "\n";
+    else o << testo_descrizione(descrivi_cella(celle[i], i), ", ") << "\n";
+    i = fine;
   }
 }
 
@@ -162,67 +158,103 @@ Estensione estensione(std::string_view byte) {
   return e;
 }
 
+std::string reale(double valore) {
+  char testo[40];
+  std::snprintf(testo, sizeof testo, "%.3f", valore);
+  return testo;
+}
+
 void elenca_profilo(std::string_view byte, std::ostream& o) {
   const Estensione e = estensione(byte);
-  o << "line profile file: " << e.punti << " points a column (0 .. " << e.punti - 1
-    << " m), " << e.assegnati << " with a value\n";
+  const auto punti = static_cast<std::int64_t>(e.punti);
+  o << "line profile file: " << con_migliaia(punti) << " points a column, one a metre (0-"
+    << testo_metri(punti - 1) << "), " << con_migliaia(e.assegnati) << " with a value\n";
   if (e.assegnati == 0) return;
   o << "  x from " << reale(e.x_min) << " to " << reale(e.x_max) << " m\n";
   o << "  y from " << reale(e.y_min) << " to " << reale(e.y_max) << " m\n";
-  o << "  last point " << e.assegnati - 1 << ": (" << reale(e.x_ultimo) << ", "
-    << reale(e.y_ultimo) << ")\n";
+  o << "  last point with a value, " << con_migliaia(e.assegnati - 1) << ": x " << reale(e.x_ultimo)
+    << " m, y " << reale(e.y_ultimo) << " m\n";
 }
 
-void json_scenario(const std::array<Record, kNumeroRecord>& record, std::ostream& o) {
+// ---- JSON ---------------------------------------------------------------------
+
+// Opens the document: its format version and which file it describes.
+void apri_documento(ScrittoreJson& j, const char* tipo) {
+  j.apri_oggetto().chiave("format_version").intero(kVersioneFormatoDump);
+  j.chiave("kind").stringa(tipo);
+}
+
+// The members of a record or a cell after its index (and position), the
+// stored fields last with --raw.
+void scrivi_descrizione(ScrittoreJson& j, const Descrizione& d, const std::vector<Campo>* campi) {
+  j.chiave("kind").stringa(d.tipo);
+  for (const Voce& voce : d.voci) {
+    j.chiave(voce.chiave);
+    voce.valore(j);
+  }
+  if (campi != nullptr) {
+    j.chiave("stored");
+    scrivi_campi_json(j, *campi);
+  }
+}
+
+void json_scenario(const std::array<Record, kNumeroRecord>& record, bool grezzo, std::ostream& o) {
   ScrittoreJson j(o);
-  j.apri_oggetto().chiave("file_kind").stringa("scenario").chiave("records").apri_lista();
+  apri_documento(j, "scenario");
+  j.chiave("record_count").intero(static_cast<std::int64_t>(record.size()));
+  j.chiave("records").apri_lista();
   for (std::size_t i = 0; i < record.size(); ++i) {
     j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
-    j.chiave("role").stringa(ruolo_record(i));
-    j.chiave("name").stringa(record[i].nome);
-    campi_numerici(record[i],
-                   [&j](std::string_view nome, long long valore) { j.chiave(nome).intero(valore); });
+    const std::vector<Campo> campi = campi_memorizzati(record[i]);
+    scrivi_descrizione(j, descrivi_record(record[i], i), grezzo ? &campi : nullptr);
     j.chiude_oggetto();
   }
   j.chiude_lista().chiude_oggetto();
   j.fine();
 }
 
-void json_percorso(const std::vector<Cella>& celle, std::ostream& o) {
+void json_percorso(const std::vector<Cella>& celle, bool grezzo, std::ostream& o) {
   ScrittoreJson j(o);
-  j.apri_oggetto().chiave("file_kind").stringa("track");
+  apri_documento(j, "track");
   j.chiave("cell_count").intero(static_cast<std::int64_t>(celle.size()));
   j.chiave("cells").apri_lista();
   for (std::size_t i = 0; i < celle.size() && !j.guasto(); ++i) {
-    j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
-    j.chiave("type_name").stringa(nome_tipo_cella(celle[i].tipo));
-    campi_numerici(celle[i],
-                   [&j](std::string_view nome, long long valore) { j.chiave(nome).intero(valore); });
+    const auto indice = static_cast<std::int64_t>(i);
+    j.apri_oggetto().chiave("index").intero(indice).chiave("position_m").intero(metri_cella(indice));
+    const std::vector<Campo> campi = campi_memorizzati(celle[i]);
+    scrivi_descrizione(j, descrivi_cella(celle[i], i), grezzo ? &campi : nullptr);
     j.chiude_oggetto();
   }
   j.chiude_lista().chiude_oggetto();
   j.fine();
 }
 
-// The summary first, then every assigned point as [x, y], written as it is
-// decoded.
+// The summary first, then every point with a value as [x, y], written as it
+// is decoded: the document is never held whole.
 void json_profilo(std::string_view byte, std::ostream& o) {
   const Estensione e = estensione(byte);
   ScrittoreJson j(o);
-  j.apri_oggetto().chiave("file_kind").stringa("line_profile");
-  j.chiave("points").intero(static_cast<std::int64_t>(e.punti));
-  j.chiave("assigned").intero(e.assegnati);
+  apri_documento(j, "line_profile");
+  j.chiave("point_count").intero(static_cast<std::int64_t>(e.punti));
+  j.chiave("assigned_count").intero(e.assegnati);
   if (e.assegnati > 0) {
-    j.chiave("x_min").reale(e.x_min).chiave("x_max").reale(e.x_max);
-    j.chiave("y_min").reale(e.y_min).chiave("y_max").reale(e.y_max);
-    j.chiave("last_point").apri_lista().reale(e.x_ultimo).reale(e.y_ultimo).chiude_lista();
+    j.chiave("x_range_m").apri_lista().reale(e.x_min).reale(e.x_max).chiude_lista();
+    j.chiave("y_range_m").apri_lista().reale(e.y_min).reale(e.y_max).chiude_lista();
   }
-  j.chiave("assigned_points").apri_lista();
+  j.chiave("points").apri_lista();
   scorri_profilo_linea(byte, [&j](const PuntoProfilo& p) {
     if (p.etichetta == ProfiloLinea::kVuoto || j.guasto()) return;
     j.apri_lista().reale(p.x).reale(p.y).chiude_lista();
   });
   j.chiude_lista().chiude_oggetto();
+  j.fine();
+}
+
+// With --json a refused file is still one object on standard output.
+void json_errore(const std::string& messaggio, std::ostream& o) {
+  ScrittoreJson j(o);
+  j.apri_oggetto().chiave("error").stringa_sistema(messaggio);
+  j.chiave("exit_status").intero(kStatoStrumentoUso).chiude_oggetto();
   j.fine();
 }
 
@@ -237,29 +269,33 @@ int comando_dump(const Argomenti& argomenti, Uscite& uscite) {
                                                      byte_massimi(TipoFile::profilo)});
   const std::string byte = leggi_file_regolare(percorso, massimi);
   const bool json = argomenti.ha("--json");
+  const bool grezzo = argomenti.ha("--raw");
   try {
     switch (riconosci(dal_nome, byte)) {
       case TipoFile::scenario: {
         const auto record = decodifica_file_scenario(byte);
-        if (json) json_scenario(record, uscite.uscita);
-        else elenca_scenario(record, uscite.uscita);
+        if (json) json_scenario(record, grezzo, uscite.uscita);
+        else elenca_scenario(record, grezzo, uscite.uscita);
         break;
       }
       case TipoFile::percorso: {
         const auto celle = decodifica_file_percorso(byte);
-        if (json) json_percorso(celle, uscite.uscita);
-        else elenca_percorso(celle, uscite.uscita);
+        if (json) json_percorso(celle, grezzo, uscite.uscita);
+        else elenca_percorso(celle, grezzo, uscite.uscita);
         break;
       }
       case TipoFile::profilo: {
+        // The stored values of a profile are its metres already.
         if (json) json_profilo(byte, uscite.uscita);
         else elenca_profilo(byte, uscite.uscita);
         break;
       }
     }
   } catch (const ErroreFormato& formato) {
-    uscite.errori << "scenario_tool dump: " << testo_visibile(percorso)
-                  << " is not a compiled file: " << formato.what() << "\n";
+    std::string messaggio = testo_visibile(percorso);
+    (messaggio += " is not a compiled file: ") += formato.what();
+    uscite.errori << "scenario_tool dump: " << messaggio << "\n";
+    if (json) json_errore(messaggio, uscite.uscita);
     return kStatoStrumentoUso;
   }
   return kStatoStrumentoOk;

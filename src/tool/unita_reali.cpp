@@ -50,7 +50,27 @@ std::string testo_orario(std::int64_t secondi) {
 }
 
 std::string con_segno(std::int64_t numero) {
-  return numero > 0 ? "+" + std::to_string(numero) : std::to_string(numero);
+  return numero > 0 ? std::string("+") += std::to_string(numero) : std::to_string(numero);
+}
+
+std::string testo_orologio(std::int64_t ore, std::int64_t minuti, std::int64_t secondi) {
+  char testo[80];
+  std::snprintf(testo, sizeof testo, "%02lld:%02lld:%02lld", static_cast<long long>(ore),
+                static_cast<long long>(minuti), static_cast<long long>(secondi));
+  return testo;
+}
+
+std::string testo_metri(std::int64_t metri) { return con_migliaia(metri) += " m"; }
+
+std::string testo_celle(std::int64_t prima, std::int64_t ultima) {
+  std::string testo(prima == ultima ? "cell " : "cells ");
+  testo += std::to_string(prima);
+  if (prima != ultima) (testo += '-') += std::to_string(ultima);
+  testo += ", ";
+  testo += con_migliaia(metri_cella(prima));
+  testo += '-';
+  testo += con_migliaia(metri_cella(ultima) + kMetriPerCella - 1);
+  return testo += " m";
 }
 
 namespace {

@@ -28,6 +28,15 @@ std::string testo_km(std::int64_t metri);
 std::string testo_orario(std::int64_t secondi);
 // "+4", "0", "-12": a signed whole number, the plus sign shown.
 std::string con_segno(std::int64_t numero);
+// "18:06:40": a clock kept as its three numbers, each shown as it is stored
+// (two digits at least), so a minute of 75 reads "18:75:40", not "19:15:40".
+std::string testo_orologio(std::int64_t ore, std::int64_t minuti, std::int64_t secondi);
+// "2,750 m": whole metres with their thousands marked.
+std::string testo_metri(std::int64_t metri);
+// "cells 12-45, 600-2,299 m" or "cell 21, 1,050-1,099 m": a run of cells and
+// the metres it covers, from the first metre of its first cell to the last
+// metre of its last cell, both included.
+std::string testo_celle(std::int64_t prima, std::int64_t ultima);
 
 // A signal cell's four values taken apart: the left-hand signal's kind and
 // three aspect digits, the right-hand one's, and `rapp`. Each of the first

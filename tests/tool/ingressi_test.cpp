@@ -127,11 +127,15 @@ TEST(Ingressi, TheProfileDumpCarriesEveryPoint) {
       strumento("dump " + tra_apici(scenario.file("Brisca_Nolte_linea.dat")) + " --json");
   ASSERT_EQ(esito.stato, 0) << esito.errori;
   const auto json = test::analizza_json(esito.uscita);
-  const auto& punti = json["assigned_points"].lista();
-  ASSERT_EQ(punti.size(), static_cast<std::size_t>(json["assigned"].numero()));
+  const auto& punti = json["points"].lista();
+  ASSERT_EQ(punti.size(), static_cast<std::size_t>(json["assigned_count"].numero()));
+  EXPECT_EQ(json["point_count"].numero(), 89001);
   EXPECT_EQ(punti.size(), 88999u);
+  // The line starts at the origin heading along +y, one metre a point.
+  EXPECT_EQ(punti[0][0].numero(), 0.0);
+  EXPECT_EQ(punti[0][1].numero(), 0.0);
   EXPECT_EQ(punti[1][1].numero(), 1.0);
-  EXPECT_EQ(punti.back()[0].numero(), json["last_point"][0].numero());
+  EXPECT_EQ(punti.back()[1].numero(), json["y_range_m"][1].numero());
 }
 
 // A NUL or an escape byte in a description file reaches the message escaped,

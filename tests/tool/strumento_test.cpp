@@ -176,6 +176,8 @@ TEST(ScenarioTool, CompileReportsScenarioErrors) {
   }
 }
 
+// With --raw every record and cell carries its stored values, the same the
+// decoder reads back.
 TEST(ScenarioTool, DumpJsonGivesBackTheTablesThatWereWritten) {
   test::CartellaTemporanea dir;
   const std::string d = dir.percorso().string();
@@ -183,33 +185,37 @@ TEST(ScenarioTool, DumpJsonGivesBackTheTablesThatWereWritten) {
   ASSERT_EQ(strumento({"compile", d}).stato, 0);
 
   const auto record = decodifica_file_scenario(test::leggi_byte(dir.file(kCompilati[1])));
-  const auto scenario = test::analizza_json(strumento({"dump", dir.file(kCompilati[1]), "--json"}).uscita);
+  const auto scenario =
+      test::analizza_json(strumento({"dump", dir.file(kCompilati[1]), "--json", "--raw"}).uscita);
   ASSERT_EQ(scenario["records"].lista().size(), 87u);
   for (std::size_t i = 0; i < record.size(); ++i) {
-    const auto& r = scenario["records"][i];
+    const auto& r = scenario["records"][i]["stored"];
     EXPECT_EQ(r["name"].testo(), record[i].nome);
     EXPECT_EQ(r["kind"].numero(), record[i].tipo);
     EXPECT_EQ(r["stop_zone_start"].numero(), record[i].inizio_fermata);
     EXPECT_EQ(r["rd2"].numero(), record[i].rd2);
     EXPECT_EQ(r["scheduled_time"].numero(), record[i].orario);
   }
-  EXPECT_EQ(scenario["records"][85]["rd2"].numero(), 610);
+  EXPECT_EQ(scenario["records"][85]["stored"]["rd2"].numero(), 610);
+  EXPECT_EQ(scenario["records"][85]["compilation_stamp"].numero(), 610);
 
   const auto celle = decodifica_file_percorso(test::leggi_byte(dir.file(kCompilati[2])));
-  const auto percorso = test::analizza_json(strumento({"dump", dir.file(kCompilati[2]), "--json"}).uscita);
+  const auto percorso =
+      test::analizza_json(strumento({"dump", dir.file(kCompilati[2]), "--json", "--raw"}).uscita);
   ASSERT_EQ(percorso["cells"].lista().size(), celle.size());
   for (std::size_t i = 0; i < celle.size(); ++i) {
-    const auto& c = percorso["cells"][i];
+    const auto& c = percorso["cells"][i]["stored"];
     EXPECT_EQ(c["type"].numero(), celle[i].tipo);
     EXPECT_EQ(c["value1"].numero(), celle[i].valore1);
     EXPECT_EQ(c["approach_mark"].numero(), celle[i].avvicinamento);
+    EXPECT_EQ(c["speed_limit"].numero(), celle[i].velocita);
     EXPECT_EQ(c["adhesion"].numero(), celle[i].aderenza);
   }
-  EXPECT_EQ(percorso["cells"][21]["type_name"].testo(), "signal");
+  EXPECT_EQ(percorso["cells"][21]["kind"].testo(), "signal");
 
   const auto profilo = test::analizza_json(strumento({"dump", dir.file(kCompilati[0]), "--json"}).uscita);
-  EXPECT_EQ(profilo["points"].numero(), 89001);
-  EXPECT_EQ(profilo["assigned"].numero(), 88999);
+  EXPECT_EQ(profilo["point_count"].numero(), 89001);
+  EXPECT_EQ(profilo["assigned_count"].numero(), 88999);
 }
 
 TEST(ScenarioTool, DumpListsReadably) {
@@ -219,13 +225,15 @@ TEST(ScenarioTool, DumpListsReadably) {
   ASSERT_EQ(strumento({"compile", d}).stato, 0);
   const Esito sim = strumento({"dump", dir.file(kCompilati[1])});
   EXPECT_EQ(sim.stato, 0);
-  EXPECT_NE(sim.uscita.find("name \"FIRENZE S.M.N.\""), std::string::npos) << sim.uscita;
-  EXPECT_NE(sim.uscita.find("scheduled_time=65100"), std::string::npos);
+  EXPECT_NE(sim.uscita.find("record 1, station: \"FIRENZE S.M.N.\", scheduled time 18:05:00\n"),
+            std::string::npos)
+      << sim.uscita;
   const Esito dat = strumento({"dump", dir.file(kCompilati[2])});
-  EXPECT_NE(dat.uscita.find("cell 21 at 1050 m: signal"), std::string::npos) << dat.uscita;
-  EXPECT_EQ(dat.uscita.find("cell 0 "), std::string::npos);
+  EXPECT_NE(dat.uscita.find("\ncell 21, 1,050-1,099 m: signal, "), std::string::npos) << dat.uscita;
+  EXPECT_NE(dat.uscita.find("\ncell 0, 0-49 m: plain, 30 km/h, 0 per mille, adhesion 75\n"),
+            std::string::npos);
   const Esito linea = strumento({"dump", dir.file(kCompilati[0])});
-  EXPECT_NE(linea.uscita.find("89001 points"), std::string::npos) << linea.uscita;
+  EXPECT_NE(linea.uscita.find("89,001 points"), std::string::npos) << linea.uscita;
 
   // A renamed file is told apart by its layout.
   std::filesystem::copy_file(dir.file(kCompilati[1]), dir.file("copia.bin"));
