@@ -14,6 +14,7 @@
 #include "base/json.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
+#include "tool/unita_reali.h"
 
 namespace gs {
 namespace {
@@ -63,24 +64,6 @@ const char* ruolo_record(std::size_t indice) {
     case kRecordTestataScenario: return "scenario header: backgrounds, code, stamp, race code";
     case kRecordTestataRipetizione: return "train header: signal repetition, number, sand, clock";
     default: return "station or sign";
-  }
-}
-
-std::string nome_tipo_cella(std::uint8_t tipo) {
-  switch (tipo) {
-    case kCellaLibera: return "plain track";
-    case kCellaSegnale: return "signal";
-    case kCellaFineRallentamento: return "slowdown end";
-    case kCellaInizioRallentamento: return "slowdown start";
-    case kCellaAvvisoRallentamento: return "slowdown warning board";
-    case kCellaAvvicinamentoRallentamento: return "slowdown approach";
-    case kCellaIndicatoreVelocita: return "speed indicator board";
-    case kCellaFermata: return "stop marker";
-    case kCellaMontagna: return "mountain mark";
-    case kCellaAbbattimento: return "abbattimento marker";
-    case kCellaAbbattimentoSenzaValore: return "abbattimento marker without value";
-    case kCellaCartello: return "sign";
-    default: return "unknown type " + std::to_string(tipo);
   }
 }
 
