@@ -85,7 +85,7 @@ export async function apri(browser, url) {
 
 // Waits until the page has drawn everything asked of it.
 export async function pronta(pagina) {
-  await pagina.waitForFunction(() => window.vista && window.vista.ready, { timeout: 10000 });
+  await pagina.waitForFunction(() => window.vista && window.vista.ready, { timeout: 10000, polling: 50 });
 }
 
 export async function intervallo(pagina) {
