@@ -85,7 +85,7 @@ export async function apri(browser, url) {
 
 // Waits until the page has drawn everything asked of it.
 export async function pronta(pagina) {
-  await pagina.waitForFunction(() => window.vista && window.vista.ready, { timeout: 10000, polling: 50 });
+  await pagina.waitForFunction(() => window.vista && window.vista.ready, { timeout: 30000, polling: 50 });
 }
 
 export async function intervallo(pagina) {
@@ -97,4 +97,43 @@ export async function schermata(pagina, nome) {
   const file = path.join(cartellaSchermate, nome);
   await pagina.screenshot({ path: file });
   return file;
+}
+
+// A scenario of the longest route, 1,000,000 m, with features all along it:
+// 50 stations, a signal every 1.5 km, a gradient every 500 m, curves, boards,
+// slowdowns, signs and mountains.
+export function scenarioLungo() {
+  const dir = path.join(cartellaTemporanea(), 'lungo');
+  fs.mkdirSync(dir);
+  const linea = ['Lunga', '[generale]', 'lunghezza percorso, 1000000'];
+  for (const n of ['uno', 'due', 'tre']) linea.push(`progressiva chilometrica ${n}, 0, 0, 0`);
+  linea.push('sfondo uno, 1', 'sfondo due, 0', 'sfondo tre, 0', 'ripetizione segnali 4 codici, 0, 0', '[pendenze]');
+  for (let p = 0; p < 1000000; p += 500) linea.push(`pendenza, ${p}, ${(p / 500) % 9 - 4}`);
+  linea.push('[curve]');
+  for (let p = 500; p < 1000000; p += 2000) linea.push(`curva${Math.floor(p / 2000) % 2 ? 's' : 'd'}3, ${p}, 300`);
+  linea.push('[cartelli]');
+  for (let p = 5800; p < 1000000; p += 10000) linea.push(`indicatori_vmax, ${p}, 120, 130, 140, 0, 0, 0, 0, 0`);
+  linea.push('[montagne]');
+  for (let p = 30000; p < 1000000; p += 50000) linea.push(`montagna, ${p}, ${p + 300}, 1`);
+  linea.push('[indicazioni]');
+  for (let p = 25100; p < 1000000; p += 40000) linea.push(`cartello indicatore, ${p}, (  Km. ) (${(p / 1000).toFixed(3)})`);
+  linea.push('[fine]');
+
+  const treno = ['Treno', '[generale]', 'numero vetture, 6', 'percentuale massa frenata, 120', 'sabbia, 300',
+    'orologio, 6, 0, 0', '[aderenze]', 'aderenza, 0, 75', '[vel_limite]'];
+  for (let p = 0; p < 1000000; p += 3000) treno.push(`velocita' limite, ${p}, ${80 + ((p / 3000) % 9) * 10}`);
+  treno.push('[stazioni]');
+  for (let i = 0; i < 50; i++) {
+    const minuti = 6 * 60 + i * 10;
+    treno.push(`stazione, ${i * 20000}, ${i === 0 ? 8 : 2}, 400, ${i === 0 || i === 49 ? 1 : 0}, 0, 0, 0,0,0, 0,0,0, 30, ` +
+      `${Math.floor(minuti / 60)}, ${minuti % 60}, 0, STAZIONE ${i + 1}`);
+  }
+  treno.push('[rallentamenti]');
+  for (let x = 12100; x < 1000000; x += 30000) treno.push(`rallentamento, ${x}, 30, 500, 0, 1, 0`);
+  treno.push('[segnali]');
+  for (let p = 1000; p < 1000000; p += 1500) treno.push(`segnale, ${p}, 2, 4, 1, 0, 0, 2, 3, 1, 0, 0`);
+  treno.push('[fine]');
+  fs.writeFileSync(path.join(dir, 'Lunga_linea.txt'), linea.join('\r\n') + '\r\n', 'latin1');
+  fs.writeFileSync(path.join(dir, 'Lunga_1-.txt'), treno.join('\r\n') + '\r\n', 'latin1');
+  return dir;
 }

@@ -6,7 +6,7 @@ import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import {
   TRENO, apri, avviaBrowser, intervallo, modificaFile, paginaAutonoma, pronta, scenarioIncorporato,
-  schermata,
+  scenarioLungo, schermata,
 } from './aiuti.mjs';
 
 const LUNGHEZZA_BINARIO = 89050;  // 82,000 m of route, 7,000 m beyond, in whole cells
@@ -151,5 +151,34 @@ describe('a scenario with an error', () => {
     assert.ok(r.start <= 4600 && r.end >= 4600 && r.end - r.start <= 2000, JSON.stringify(r));
     assert.match(await pagina.$eval('#stato', (e) => e.textContent), /does not compile/);
     await schermata(pagina, 'error-diagnostic-shown.png');
+  });
+});
+
+describe('the longest route, 1,000,000 m', () => {
+  test('draws all of it and zooms and pans at once', async () => {
+    const { file, stato } = paginaAutonoma(scenarioLungo());
+    assert.equal(stato, 0);
+    const pagina = await apri(browser, pathToFileURL(file).href);
+    const conta = await pagina.evaluate(() => window.vista.counts());
+    assert.equal(conta.stations, 50);
+    assert.equal(conta.signals, 666);
+    assert.equal(conta.gradients, 2000);
+    await schermata(pagina, 'long-route-full-length.png');
+
+    // Each step is one redraw, well within a frame or two even on a loaded machine.
+    await pagina.focus('#binario');
+    await pagina.keyboard.press('0');  // the first drawing after loading warms up
+    await pronta(pagina);
+    const passi = [];
+    for (const tasto of ['+', '+', '+', 'ArrowRight', 'ArrowRight', '-', '-', '-', '0']) {
+      await pagina.keyboard.press(tasto);
+      await pronta(pagina);
+      passi.push(await pagina.evaluate(() => window.vista.lastDrawMs));
+    }
+    const media = passi.reduce((a, b) => a + b) / passi.length;
+    assert.ok(media < 40, `the drawings took ${passi.map((t) => t.toFixed(1)).join(', ')} ms`);
+    console.log(`# drawings of the long route: ${passi.map((t) => t.toFixed(1)).join(', ')} ms`);
+    assert.deepEqual(pagina.erroriPagina, []);
+    await pagina.close();
   });
 });

@@ -61,6 +61,7 @@
     trascina: null,
     richiesta: false,
     pronto: false,
+    durata: 0,         // of the last drawing, in milliseconds
   };
 
   // ---- Formatting ------------------------------------------------------------
@@ -212,7 +213,12 @@
     return { ctx, w: r.width, h: r.height };
   }
 
-  function larghezzaGrafico() { return Math.max(50, tela.getBoundingClientRect().width - SINISTRA - DESTRA); }
+  // The plot area's width, measured once a drawing: xDi runs thousands of times.
+  let larghezzaTela = 0;
+  function larghezzaGrafico() {
+    if (larghezzaTela === 0) larghezzaTela = tela.getBoundingClientRect().width;
+    return Math.max(50, larghezzaTela - SINISTRA - DESTRA);
+  }
   function xDi(m) { return SINISTRA + (m - stato.inizio) / (stato.fine - stato.inizio) * larghezzaGrafico(); }
   function mDi(x) { return stato.inizio + (x - SINISTRA) / larghezzaGrafico() * (stato.fine - stato.inizio); }
 
@@ -257,11 +263,19 @@
   }
 
   function disegna() {
+    const inizio = performance.now();
+    disegnaBinario();
+    disegnaPianta();
+    stato.durata = performance.now() - inizio;
+  }
+
+  function disegnaBinario() {
     const { ctx, w, h } = prepara2d(tela);
+    larghezzaTela = w;
     stato.zone = [];
     stato.disegnati = {};
     const m = modelloDisegnato();
-    if (!m) { disegnaPianta(); return; }
+    if (!m) return;
     ctx.save();
     if (grigio()) ctx.filter = 'grayscale(1) opacity(0.45)';
     const destra = w - DESTRA;
@@ -333,7 +347,6 @@
     }
     disegnaPuntatore(ctx);
     disegnaSelezione(ctx);
-    disegnaPianta();
     $('intervallo').textContent = km(Math.round(stato.inizio)) + ' – ' + km(Math.round(stato.fine)) +
       '  (' + migliaia(stato.fine - stato.inizio) + ' m in view)';
   }
@@ -384,31 +397,35 @@
     }
   }
 
+  // One path for the masts and one for each colour of light: a long line has
+  // hundreds of signals in view.
   function disegnaSegnali(ctx, m) {
     const c = CORSIE[1];
     const lista = visibili(m.caratteristiche.signals);
     segnaDisegnati('signals', lista);
+    const aste = new Path2D(), rosse = new Path2D(), verdi = new Path2D(), destre = new Path2D();
     let ultimo = -Infinity;
     for (const f of lista) {
       const x = Math.round(xDi(f.pos)) + 0.5;
       zona(f, x - 5, x + 5, c.alto, c.basso);
       if (x - ultimo < 2) continue;
       ultimo = x;
-      ctx.strokeStyle = '#333';
-      ctx.lineWidth = 1.2;
-      ctx.beginPath();
-      ctx.moveTo(x, c.basso - 2);
-      ctx.lineTo(x, c.alto + 8);
-      ctx.stroke();
-      ctx.fillStyle = f.dati.left.kind === 2 ? COLORI.signals : '#2e7d32';
-      ctx.beginPath();
-      ctx.arc(x, c.alto + 7, 3.6, 0, Math.PI * 2);
-      ctx.fill();
-      if (f.dati.right.kind !== 0) {
-        ctx.fillStyle = '#555';
-        ctx.fillRect(x + 2, c.alto + 12, 4, 2);
-      }
+      aste.moveTo(x, c.basso - 2);
+      aste.lineTo(x, c.alto + 8);
+      const luce = f.dati.left.kind === 2 ? rosse : verdi;
+      luce.moveTo(x + 3.6, c.alto + 7);
+      luce.arc(x, c.alto + 7, 3.6, 0, Math.PI * 2);
+      if (f.dati.right.kind !== 0) destre.rect(x + 2, c.alto + 12, 4, 2);
     }
+    ctx.strokeStyle = '#333';
+    ctx.lineWidth = 1.2;
+    ctx.stroke(aste);
+    ctx.fillStyle = COLORI.signals;
+    ctx.fill(rosse);
+    ctx.fillStyle = '#2e7d32';
+    ctx.fill(verdi);
+    ctx.fillStyle = '#555';
+    ctx.fill(destre);
   }
 
   function disegnaIndicatori(ctx, m, destra) {
@@ -535,13 +552,17 @@
     ctx.clip();
     if (c.id === 'gradients') {
       const zero = y(0);
+      const salite = new Path2D(), discese = new Path2D();
       for (const f of lista) {
         const v = f.dati.per_mille;
         if (v === 0) continue;
         const x0 = xDi(f.da), x1 = Math.max(xDi(f.a), x0 + 0.5);
-        ctx.fillStyle = v > 0 ? COLORI.salita : COLORI.discesa;
-        ctx.fillRect(x0, Math.min(zero, y(v)), x1 - x0, Math.abs(y(v) - zero));
+        (v > 0 ? salite : discese).rect(x0, Math.min(zero, y(v)), x1 - x0, Math.abs(y(v) - zero));
       }
+      ctx.fillStyle = COLORI.salita;
+      ctx.fill(salite);
+      ctx.fillStyle = COLORI.discesa;
+      ctx.fill(discese);
     } else {
       ctx.strokeStyle = c.id === 'speed_limits' ? COLORI.speed_limits : COLORI.adhesion;
       ctx.lineWidth = 1.6;
@@ -1033,6 +1054,7 @@
     drawn: (tipo) => caratteristicheDisegnate(tipo),
     counts: () => Object.fromEntries(Object.entries(stato.disegnati).map(([k, v]) => [k, v.length])),
     get generation() { return stato.generazione; },
+    get lastDrawMs() { return stato.durata; },
     get ready() { return stato.pronto && !stato.richiesta; },
     get greyed() { return grigio(); },
     get compiles() { return !!stato.modello && stato.modello.compile.ok; },
