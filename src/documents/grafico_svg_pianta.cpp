@@ -25,12 +25,6 @@ constexpr double kMargineTraccia = 36;  // room around the line for names
 constexpr double kMezzoPiantaX = (kSinistra + kDestra) / 2;
 constexpr double kMezzoPiantaY = (kPiantaAlto + kPiantaBasso) / 2;
 
-// A point of the profile, in metres east and north.
-struct PuntoPianta {
-  double x = 0;
-  double y = 0;
-};
-
 bool punto_utile(double x, double y) {
   return std::isfinite(x) && std::isfinite(y) && std::abs(x) <= kCoordinataMassima &&
          std::abs(y) <= kCoordinataMassima;
@@ -42,19 +36,24 @@ std::size_t punti_assegnati(const ProfiloLinea& profilo) {
                                 : std::min(static_cast<std::size_t>(profilo.assegnati), colonne);
 }
 
-// One usable point every so many metres, and the last one.
+}  // namespace
+
 std::vector<PuntoPianta> campioni_pianta(const ProfiloLinea& profilo) {
   const std::size_t assegnati = punti_assegnati(profilo);
   const std::size_t passo = std::max<std::size_t>(
       kPassoPianta, (assegnati + kPuntiPiantaMassimi - 1) / kPuntiPiantaMassimi);
   std::vector<PuntoPianta> campioni;
   const auto prendi = [&](std::size_t m) {
-    if (punto_utile(profilo.x[m], profilo.y[m])) campioni.push_back({profilo.x[m], profilo.y[m]});
+    if (punto_utile(profilo.x[m], profilo.y[m])) {
+      campioni.push_back({profilo.x[m], profilo.y[m], static_cast<double>(m)});
+    }
   };
   for (std::size_t m = 0; m < assegnati; m += passo) prendi(m);
   if (assegnati > 1 && (assegnati - 1) % passo != 0) prendi(assegnati - 1);
   return campioni;
 }
+
+namespace {
 
 // The plan point of a station: the profile point at its position, clamped to
 // the assigned points; nothing when that point is not usable.
@@ -64,7 +63,7 @@ std::optional<PuntoPianta> punto_stazione(const ProfiloLinea& profilo, double po
   const auto m =
       static_cast<std::size_t>(std::clamp(posizione, 0.0, static_cast<double>(assegnati - 1)));
   if (!punto_utile(profilo.x[m], profilo.y[m])) return std::nullopt;
-  return PuntoPianta{profilo.x[m], profilo.y[m]};
+  return PuntoPianta{profilo.x[m], profilo.y[m], static_cast<double>(m)};
 }
 
 // Plan metres to page units: one scale for both axes, north up, centred.

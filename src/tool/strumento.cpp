@@ -98,15 +98,18 @@ const std::map<std::string, Comando>& comandi() {
         "         --raw each record and cell also carries its stored values)\n",
         comando_dump}},
       {"plot",
-       {{1, {}, {"--code", "--train", "-o"}},
-        "usage: scenario_tool plot DIR [--code CODE] [--train NUMBER] [-o FILE.svg]\n"
+       {{1, {"--html"}, {"--code", "--train", "-o"}},
+        "usage: scenario_tool plot DIR [--code CODE] [--train NUMBER] [--html] [-o FILE]\n"
         "\n"
         "Draws the scenario CODE_NUMBER in DIR as one self-contained SVG, compiled in memory\n"
         "from its description files (their diagnostics go to standard error), or from its\n"
         "compiled files where DIR has no description files. The drawing shows the\n"
         "plan of the line and, beneath it, gradient, speed limit, stations, signals,\n"
-        "boards, slowdowns and markers along the kilometres. FILE.svg defaults to\n"
-        "DIR/CODE_NUMBER.svg.\n",
+        "boards, slowdowns and markers along the kilometres. FILE defaults to\n"
+        "DIR/CODE_NUMBER.svg.\n"
+        "--html   write the interactive viewer instead, as one HTML file that needs no\n"
+        "         server or network (zoom, pan, values and FILE:LINE of every feature,\n"
+        "         the diagnostics); FILE defaults to DIR/CODE_NUMBER.html\n",
         comando_plot}},
   };
   return tabella;

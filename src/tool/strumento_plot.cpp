@@ -1,5 +1,6 @@
-// scenario_tool plot: the scenario drawn as one SVG file, compiled in memory
-// from its description files, or from its compiled files where there are none.
+// scenario_tool plot: the scenario drawn as one SVG file, or with --html as
+// the viewer's page with the model inside, compiled in memory from its
+// description files, or from its compiled files where there are none.
 #include "base/cartella_di_lavoro.h"
 #include "compiler/lettura_compilati.h"
 #include "documents/grafico_svg.h"
@@ -7,18 +8,11 @@
 #include "tool/diagnosi.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
+#include "tool/modello_vista.h"
+#include "tool/vista.h"
 
 namespace gs {
 namespace {
-
-// The scenario as the compiled files would hold it, from tables compiled in memory.
-ScenarioCompilato da_tabelle(const TabelleScenario& tab) {
-  ScenarioCompilato scenario;
-  scenario.record = tab.record;
-  scenario.celle = tab.celle;
-  if (tab.flag_profilo != 0) scenario.profilo = punti_profilo(tab.profilo);
-  return scenario;
-}
 
 // The description files of the scenario in `cartella`, if it has them.
 std::optional<IdentitaScenario> descrizioni_presenti(const std::string& cartella,
@@ -37,8 +31,10 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
   const SceltaScenario scelta = scelta_scenario(argomenti);
   const Cartella cartella{dir, '/'};
 
+  const bool html = argomenti.ha("--html");
   ScenarioCompilato scenario;
   IdentitaScenario id;
+  std::string modello;  // the page's, with --html
   int stato = kStatoStrumentoOk;
   if (const auto trovata = descrizioni_presenti(dir, scelta)) {
     id = *trovata;
@@ -46,12 +42,17 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
     for (const Diagnostica& d : diagnosi.diagnostiche) {
       uscite.errori << testo_diagnostica(d) << "\n";
     }
-    if (!diagnosi.esito.percorso_presente) {
+    if (diagnosi.con_errori()) stato = kStatoStrumentoScenario;
+    // The page shows a scenario without a track too: its diagnostics say why.
+    if (!diagnosi.esito.percorso_presente && !html) {
       uscite.errori << "scenario_tool plot: no track to draw\n";
       return kStatoStrumentoScenario;
     }
-    if (diagnosi.con_errori()) stato = kStatoStrumentoScenario;
-    scenario = da_tabelle(*diagnosi.tabelle);
+    if (html) {
+      modello = modello_diagnosi(diagnosi);
+    } else {
+      scenario = scenario_da_tabelle(*diagnosi.tabelle);
+    }
   } else {
     id = trova_compilati(dir, scelta.codice, scelta.treno);
     uscite.uscita << "no description files in " << dir << ": drawing the compiled files "
@@ -65,9 +66,14 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
       return kStatoStrumentoUso;
     }
   }
-  const std::string destinazione =
-      argomenti.valore("-o", cartella.file(id.codice_scenario + "_" + id.numero_treno + ".svg"));
-  scrivi_al_posto(destinazione, grafico_svg(scenario, id.codice_scenario + " " + id.numero_treno));
+  const std::string destinazione = argomenti.valore(
+      "-o", cartella.file(id.codice_scenario + "_" + id.numero_treno + (html ? ".html" : ".svg")));
+  if (html) {
+    if (modello.empty()) modello = modello_compilati(id, scenario);
+    scrivi_al_posto(destinazione, pagina_vista_autonoma(modello));
+  } else {
+    scrivi_al_posto(destinazione, grafico_svg(scenario, id.codice_scenario + " " + id.numero_treno));
+  }
   uscite.uscita << "wrote " << destinazione << "\n";
   return stato;
 }

@@ -101,4 +101,22 @@ CoppiaVelocita coppia_velocita(std::int16_t codice) {
 
 Strisce strisce_indicatore(std::int16_t codice) { return {codice / 10, codice % 10}; }
 
+std::string nome_tipo_cella(std::uint8_t tipo) {
+  switch (tipo) {
+    case kCellaLibera: return "plain track";
+    case kCellaSegnale: return "signal";
+    case kCellaFineRallentamento: return "slowdown end";
+    case kCellaInizioRallentamento: return "slowdown start";
+    case kCellaAvvisoRallentamento: return "slowdown warning board";
+    case kCellaAvvicinamentoRallentamento: return "slowdown approach";
+    case kCellaIndicatoreVelocita: return "speed indicator board";
+    case kCellaFermata: return "stop marker";
+    case kCellaMontagna: return "mountain mark";
+    case kCellaAbbattimento: return "abbattimento marker";
+    case kCellaAbbattimentoSenzaValore: return "abbattimento marker without value";
+    case kCellaCartello: return "sign";
+    default: return std::string("unknown type ") += std::to_string(tipo);
+  }
+}
+
 }  // namespace gs

@@ -67,4 +67,7 @@ struct Strisce {
 };
 Strisce strisce_indicatore(std::int16_t codice);
 
+// What a cell type code marks, in words: "signal", "stop marker", ...
+std::string nome_tipo_cella(std::uint8_t tipo);
+
 }  // namespace gs
