@@ -219,9 +219,13 @@ void confronta_profili(const ProfiloLato& a, const ProfiloLato& b, std::vector<D
   using Origine = ProfiloLato::Origine;
   if (a.origine == Origine::assente && b.origine == Origine::assente) return;
   if (a.origine == Origine::assente || b.origine == Origine::assente) {
-    const Voce voce{"profile", "", "line profile", "", std::nullopt, std::nullopt, ""};
-    differenze.push_back(a.origine == Origine::assente ? componi(voce, std::nullopt, "")
-                                                       : componi(voce, "", std::nullopt));
+    Differenza d;
+    d.caratteristica = "profile";
+    d.cambio = a.origine == Origine::assente ? Cambio::aggiunto : Cambio::rimosso;
+    (d.cambio == Cambio::aggiunto ? d.dopo : d.prima) = "present";
+    d.testo = "line profile: ";
+    d.testo += nome_cambio(d.cambio);
+    differenze.push_back(std::move(d));
     return;
   }
   const ConfrontoPunti c = confronta_punti(a, b);

@@ -43,13 +43,14 @@ const char* nome_tipo(TipoCompilato tipo) {
 
 // ---- Folders ------------------------------------------------------------------
 
-std::optional<IdentitaScenario> descrizioni_presenti(const std::string& cartella,
-                                                     const SceltaScenario& scelta) {
-  try {
-    return trova_descrizioni(cartella, scelta.codice, scelta.treno);
-  } catch (const ErroreUso&) {
-    return std::nullopt;
+// Whether `cartella` holds some line description file, CODE_linea.txt.
+bool con_descrizioni(const std::string& cartella) {
+  std::error_code errore;
+  for (const auto& voce : std::filesystem::directory_iterator(cartella, errore)) {
+    const std::string nome = voce.path().filename().string();
+    if (nome.size() > 10 && finisce_con(nome, "_linea.txt")) return true;
   }
+  return false;
 }
 
 // The scenario compiled in memory from the description files, as the compiled
@@ -121,10 +122,26 @@ LatoConfronto da_compilati(const IdentitaScenario& id, const std::string& dir) {
 }
 
 // A folder read as plot reads it: its description files compiled in memory
-// where it has them, else its compiled files.
+// where it has them, else its compiled files. Where neither fits the options,
+// a folder with description files says why they do not (several scenarios,
+// say), one without says why the compiled files do not.
 LatoConfronto da_cartella(const std::string& dir, const SceltaScenario& scelta) {
-  if (const auto id = descrizioni_presenti(dir, scelta)) return da_descrizioni(*id, dir);
-  return da_compilati(trova_compilati(dir, scelta.codice, scelta.treno), dir);
+  std::optional<IdentitaScenario> descrizioni;
+  std::string perche_no;
+  try {
+    descrizioni = trova_descrizioni(dir, scelta.codice, scelta.treno);
+  } catch (const ErroreUso& errore) {
+    perche_no = errore.what();
+  }
+  if (descrizioni) return da_descrizioni(*descrizioni, dir);
+  std::optional<IdentitaScenario> compilati;
+  try {
+    compilati = trova_compilati(dir, scelta.codice, scelta.treno);
+  } catch (const ErroreUso&) {
+    if (con_descrizioni(dir)) throw ErroreUso(perche_no);
+    throw;
+  }
+  return da_compilati(*compilati, dir);
 }
 
 // ---- Files --------------------------------------------------------------------

@@ -81,6 +81,33 @@ TEST(Diff, TheDescriptionFilesAndTheirCompiledFilesAreTheSameScenario) {
     const Esito file = strumento({"diff", a.file(nome), compilati.file(nome)});
     EXPECT_EQ(file.stato, 0) << file.uscita << file.errori;
   }
+  // Compiled without the profile: that is the one difference.
+  std::filesystem::remove(compilati.file(kCompilati[0]));
+  const Esito senza = strumento({"diff", a.percorso(), compilati.percorso().string()});
+  EXPECT_EQ(senza.stato, 1);
+  EXPECT_EQ(senza.uscita, "line profile: removed\n");
+}
+
+TEST(Diff, CodeAndTrainChooseTheScenarioInBothFolders) {
+  const Scenario a, b;
+  ASSERT_EQ(strumento({"init", a.percorso(), "--code", "Linea_Uno", "--train", "7"}).stato, 0);
+  const Esito ambiguo = strumento({"diff", a.percorso(), b.percorso()});
+  EXPECT_EQ(ambiguo.stato, 2);
+  EXPECT_NE(ambiguo.errori.find("several line description file"), std::string::npos)
+      << ambiguo.errori;
+  EXPECT_EQ(strumento({"diff", a.percorso(), b.percorso(), "--code", "Brisca_Nolte"}).stato, 0);
+
+  const Scenario c;
+  ASSERT_EQ(strumento({"init", c.percorso(), "--code", "Linea_Uno", "--train", "7", "--force"}).stato, 0);
+  std::filesystem::remove(c.file(kLinea));
+  std::filesystem::remove(c.file(kTreno));
+  const Esito altro = strumento({"diff", b.percorso(), c.percorso()});
+  EXPECT_EQ(altro.stato, 1);
+  EXPECT_EQ(altro.uscita,
+            "scenario code: \"Brisca_Nolte\" -> \"Linea_Uno\"\n"
+            "weighted race code: 36124 -> 37732\n"
+            "train number: \"52806\" -> \"7\"\n"
+            "plain race code: 2494 -> 2790\n");
 }
 
 TEST(Diff, OneEditedSpeedLimitIsExactlyThatChange) {
