@@ -123,12 +123,12 @@ void confronta_avvicinamenti(const Celle& a, const Celle& b, std::vector<Differe
 
 // ---- Typed cells: features at a position ----------------------------------------
 
-// What the records say of a cell's record index, when the records are known.
+// The records a cell's record index points into, when they are known.
 struct Contesto {
   const Tabella* record = nullptr;
 };
 
-// The name in record `indice`, or the index itself where the record is not there.
+// The name in record `indice` (records known); an index past the records says so.
 std::string nome_record(const Contesto& contesto, std::int16_t indice) {
   if (indice >= 0 && indice < kNumeroRecord) {
     return (*contesto.record)[static_cast<std::size_t>(indice)].nome;

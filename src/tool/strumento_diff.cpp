@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/cartella.h"
+#include "base/errore_file.h"
 #include "base/json.h"
 #include "base/lettura_file.h"
 #include "base/testo_utf8.h"
@@ -271,6 +272,12 @@ void scrivi_testo(const std::vector<Differenza>& differenze, std::ostream& o) {
 std::pair<LatoConfronto, LatoConfronto> leggi_lati(const Argomenti& argomenti) {
   const std::string& a = argomenti.posizionali[0];
   const std::string& b = argomenti.posizionali[1];
+  for (const std::string& lato : {a, b}) {
+    std::error_code errore;
+    if (!std::filesystem::exists(lato, errore)) {
+      throw ErroreFile("read", lato, errore ? errore.message() : "No such file or directory");
+    }
+  }
   std::error_code errore;
   const bool cartella_a = std::filesystem::is_directory(a, errore);
   const bool cartella_b = std::filesystem::is_directory(b, errore);

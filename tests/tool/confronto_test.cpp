@@ -10,6 +10,7 @@
 #include "aiuti_test.h"
 #include "json_minimo.h"
 #include "programmi.h"
+#include "tool/confronto.h"
 
 namespace gs {
 namespace {
@@ -262,6 +263,7 @@ TEST(Diff, TroubleIsStatusTwoWithTheCause) {
       {"a truncated file", {a.file(kCompilati[2]), troncato}, "is not a compiled file: "},
       {"a missing file", {a.file(kCompilati[1]), altra.file("nessuno.sim")}, "nessuno.sim"},
       {"a folder and a file", {a.percorso(), b.file(kCompilati[1])}, "is a folder and"},
+      {"a missing folder", {altra.file("nessuna"), a.percorso()}, altra.file("nessuna")},
       {"options for files", {a.file(kCompilati[1]), b.file(kCompilati[1]), "--code", "X"},
        "--code and --train choose"},
       {"a folder without a scenario", {a.percorso(), altra.percorso().string()}, "no scenario file"},
@@ -282,6 +284,107 @@ TEST(Diff, TroubleIsStatusTwoWithTheCause) {
     EXPECT_EQ(json.stato, 2);
     EXPECT_EQ(test::analizza_json(json.uscita)["exit_status"].numero(), 2);
   }
+}
+
+// ---- The comparison on small tables: what description files rarely give ----
+
+std::vector<std::string> testi(const std::vector<Differenza>& differenze) {
+  std::vector<std::string> t;
+  for (const Differenza& d : differenze) t.push_back(d.testo);
+  return t;
+}
+
+// Six cells of plain track at 100 km/h, level.
+std::vector<Cella> binario() {
+  Cella piana;
+  piana.velocita = 20;
+  piana.pendenza = 100;
+  return std::vector<Cella>(6, piana);
+}
+
+TEST(Confronto, PartsOfOneFileKindAndTracksOfTwoLengths) {
+  struct Caso {
+    const char* nome;
+    LatoConfronto a, b;
+    std::vector<std::string> attese;
+  };
+  std::vector<Caso> casi;
+  {
+    // Two scenario files alone: a sign text has no position.
+    Caso c{"sign texts without cells", {}, {}, {"sign text: added (\"( Ponte )\")"}};
+    c.a.record.emplace();
+    c.b.record.emplace();
+    (*c.b.record)[80].nome = "( Ponte )";
+    casi.push_back(std::move(c));
+  }
+  {
+    // A header field no role names keeps its stored name, under its record.
+    Caso c{"header field without a role", {}, {}, {"record 84: tps 0 -> 3"}};
+    c.a.record.emplace();
+    c.b.record.emplace();
+    (*c.b.record)[kRecordTestataTreno].tps = 3;
+    casi.push_back(std::move(c));
+  }
+  {
+    // Two track files alone: a stop marker points at a record by its index.
+    Caso c{"stop marker without records", {}, {}, {"stop marker at 0.20 km: station record 3 -> 4"}};
+    auto celle = binario();
+    celle[3].tipo = kCellaFermata;
+    celle[3].valore1 = 3;
+    c.a.celle = celle;
+    celle[3].valore1 = 4;
+    c.b.celle = celle;
+    casi.push_back(std::move(c));
+  }
+  {
+    // The longer track: its cells added, and a signal on them.
+    Caso c{"longer track", {}, {}, {}};
+    auto celle = binario();
+    c.a.celle = celle;
+    celle.resize(8, celle.front());
+    celle[7].tipo = kCellaSegnale;
+    celle[7].valore1 = 41;
+    c.b.celle = celle;
+    c.attese = {"km 0.30-0.40: track added: 2 cells", "km 0.30-0.40: speed limit added: 100 km/h",
+                "km 0.30-0.40: gradient added: 0 per mille", "km 0.30-0.40: adhesion added: 0",
+                "km 0.30-0.40: mountain kind added: 0",
+                "signal at 0.30 km: added (left kind 0, left aspects 4 0 0, right kind 0, right "
+                "aspects 1 0 0, rapp 0, signal time 0)"};
+    casi.push_back(std::move(c));
+  }
+  {
+    // Cell 1 holds the track file's stamp and plain race code.
+    Caso c{"track header", {}, {}, {"plain race code: 2494 -> 2495"}};
+    auto celle = binario();
+    celle[1].valore2 = 2494;
+    c.a.celle = celle;
+    celle[1].valore2 = 2495;
+    c.b.celle = celle;
+    casi.push_back(std::move(c));
+  }
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    EXPECT_EQ(testi(confronta(caso.a, caso.b)), caso.attese);
+  }
+}
+
+// Two traced profiles, one longer and bent at its end.
+TEST(Confronto, TracedProfilesPointByPoint) {
+  ProfiloLato a, b;
+  a.origine = b.origine = ProfiloLato::Origine::tracciato;
+  a.tracciato = {12, 10, {{9, false, 0.0}}};
+  b.tracciato = {14, 12, {{7, false, 0.0}, {11, true, 0.01}}};
+  std::vector<Differenza> differenze;
+  confronta_profili(a, b, differenze);
+  EXPECT_EQ(testi(differenze),
+            (std::vector<std::string>{"profile length: 12 -> 14 points",
+                                      "profile: 2 points differ, km 0.01-0.01, at most 0.03 m",
+                                      "profile: 2 points added, km 0.01-0.01"}));
+  ASSERT_EQ(differenze.size(), 3u);
+  EXPECT_EQ(differenze[1].inizio_m, 8);
+  EXPECT_EQ(differenze[1].fine_m, 9);
+  EXPECT_EQ(differenze[2].inizio_m, 10);
+  EXPECT_EQ(differenze[2].fine_m, 11);
 }
 
 }  // namespace
