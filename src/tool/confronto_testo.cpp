@@ -78,6 +78,8 @@ std::string chiave(const std::string& etichetta) {
   return k;
 }
 
+std::string testo_intero(std::int64_t valore) { return std::to_string(valore); }
+
 std::string tra_virgolette(const std::string& testo) {
   std::string t("\"");
   t += testo_visibile(testo);

@@ -32,6 +32,9 @@ Differenza componi(const Voce& voce, std::optional<std::string> prima, std::opti
 // "left aspects" -> "left_aspects": a label as a JSON key.
 std::string chiave(const std::string& etichetta);
 
+// "-12": a whole number as text.
+std::string testo_intero(std::int64_t valore);
+
 // A name or text between double quotes, its control bytes made visible.
 std::string tra_virgolette(const std::string& testo);
 

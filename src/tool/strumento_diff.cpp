@@ -282,21 +282,29 @@ std::pair<LatoConfronto, LatoConfronto> leggi_lati(const Argomenti& argomenti) {
   const bool cartella_a = std::filesystem::is_directory(a, errore);
   const bool cartella_b = std::filesystem::is_directory(b, errore);
   if (cartella_a != cartella_b) {
-    throw ErroreUso("compares two scenario folders or two compiled files, but " +
-                    (cartella_a ? a : b) + " is a folder and " + (cartella_a ? b : a) +
-                    " is not");
+    std::string messaggio("compares two scenario folders or two compiled files, but ");
+    messaggio += testo_visibile(cartella_a ? a : b);
+    messaggio += " is a folder and ";
+    messaggio += testo_visibile(cartella_a ? b : a);
+    messaggio += " is not";
+    throw ErroreUso(messaggio);
   }
   const SceltaScenario scelta = scelta_scenario(argomenti);
   if (cartella_a) return {da_cartella(a, scelta), da_cartella(b, scelta)};
   if (scelta.codice || scelta.treno) {
-    throw ErroreUso("--code and --train choose a scenario in a folder; " + a + " and " + b +
-                    " are files");
+    std::string messaggio("--code and --train choose a scenario in a folder; ");
+    messaggio += testo_visibile(a);
+    messaggio += " and ";
+    messaggio += testo_visibile(b);
+    messaggio += " are files";
+    throw ErroreUso(messaggio);
   }
   FileCompilato file_a = leggi_file(a);
   FileCompilato file_b = leggi_file(b);
   if (file_a.tipo != file_b.tipo) {
-    throw ErroreUso(a + " is " + nome_tipo(file_a.tipo) + " and " + b + " is " +
-                    nome_tipo(file_b.tipo) + ": only files of one kind compare");
+    throw ErroreUso(testo_visibile(a) + " is " + nome_tipo(file_a.tipo) + " and " +
+                    testo_visibile(b) + " is " + nome_tipo(file_b.tipo) +
+                    ": only files of one kind compare");
   }
   return {da_file(std::move(file_a)), da_file(std::move(file_b))};
 }
