@@ -97,6 +97,22 @@ const std::map<std::string, Comando>& comandi() {
         "--json   one JSON document of every value, the profile's points included (with\n"
         "         --raw each record and cell also carries its stored values)\n",
         comando_dump}},
+      {"diff",
+       {{2, {"--json"}, {"--code", "--train"}},
+        "usage: scenario_tool diff A B [--code CODE] [--train NUMBER] [--json]\n"
+        "\n"
+        "Compares two scenarios feature by feature, in real units, one difference a line\n"
+        "ordered by position: speed limits, gradients, adhesion and mountain kinds as km\n"
+        "ranges; signals, slowdowns, boards, markers and signs added, removed or changed\n"
+        "at their positions; stations, progressives and headers field by field; the line\n"
+        "profile point by point. A and B are two folders, each read as plot reads it (the\n"
+        "description files compiled in memory, else the compiled files; --code and\n"
+        "--train choose in both), or two compiled files of one kind (.sim, track .dat,\n"
+        "_linea.dat). Equal scenarios print nothing.\n"
+        "--json         print one object: format_version, equal, differences\n"
+        "Exit status: 0 equal, 1 different, 2 trouble (a missing or damaged file, description\n"
+        "files that do not compile, files of two kinds, a usage error).\n",
+        comando_diff}},
       {"plot",
        {{1, {"--html"}, {"--code", "--train", "-o"}},
         "usage: scenario_tool plot DIR [--code CODE] [--train NUMBER] [--html] [-o FILE]\n"

@@ -22,6 +22,7 @@ int comando_init(const Argomenti& argomenti, Uscite& uscite);
 int comando_compile(const Argomenti& argomenti, Uscite& uscite);
 int comando_dump(const Argomenti& argomenti, Uscite& uscite);
 int comando_plot(const Argomenti& argomenti, Uscite& uscite);
+int comando_diff(const Argomenti& argomenti, Uscite& uscite);
 int comando_check(const Argomenti& argomenti, Uscite& uscite);
 int comando_explain(const Argomenti& argomenti, Uscite& uscite);
 
