@@ -57,7 +57,7 @@ void confronta_campo_celle(const Celle& a, const Celle& b, const CampoCella& cam
   std::size_t inizio = 0;
   bool aperta = false;
   const auto chiudi = [&](std::size_t fine) {
-    Voce voce{campo.caratteristica, "", tratto_km(inizio, fine),
+    VoceDifferenza voce{campo.caratteristica, "", tratto_km(inizio, fine),
               campo.etichetta, metri_cella(static_cast<std::int64_t>(inizio)),
               metri_cella(static_cast<std::int64_t>(fine)), campo.unita};
     differenze.push_back(componi(voce, prima, dopo));
@@ -85,7 +85,7 @@ void confronta_lunghezza_celle(const Celle& a, const Celle& b, std::vector<Diffe
   const std::size_t lunga = std::max(a.size(), b.size());
   std::string quante = con_migliaia(static_cast<std::int64_t>(lunga - corta));
   quante += lunga - corta == 1 ? " cell" : " cells";
-  Voce voce{"track", "", tratto_km(corta, lunga), "track",
+  VoceDifferenza voce{"track", "", tratto_km(corta, lunga), "track",
             metri_cella(static_cast<std::int64_t>(corta)),
             metri_cella(static_cast<std::int64_t>(lunga)), ""};
   if (a.size() > b.size()) {
@@ -317,7 +317,7 @@ void elemento_testo_intero(const Cella& c, std::size_t cella, const Contesto& x,
   DescrizioneTipo d = descrizione_tipo(c.tipo, x.record != nullptr);
   aggiungi_valori_grezzi(d);
   const std::int64_t metri = posizione_elemento(cella, d);
-  Voce voce{d.caratteristica, "", dove_elemento(d, metri), "", metri, std::nullopt, ""};
+  VoceDifferenza voce{d.caratteristica, "", dove_elemento(d, metri), "", metri, std::nullopt, ""};
   const std::string contenuto = riassunto(c, d, x);
   differenze.push_back(aggiunto ? componi(voce, std::nullopt, contenuto)
                                 : componi(voce, contenuto, std::nullopt));
@@ -337,7 +337,7 @@ void confronta_elementi(const Celle& a, const Celle& b, const Contesto& xa, cons
         const std::string prima = campo.testo(*ea, xa);
         const std::string dopo = campo.testo(*eb, xb);
         if (prima == dopo) continue;
-        Voce voce{d.caratteristica, chiave(campo.etichetta), dove_elemento(d, metri),
+        VoceDifferenza voce{d.caratteristica, chiave(campo.etichetta), dove_elemento(d, metri),
                   campo.etichetta, metri, std::nullopt, campo.unita, campo.virgolette};
         differenze.push_back(componi(voce, prima, dopo));
       }
@@ -359,7 +359,7 @@ void confronta_testata_celle(const Celle& a, const Celle& b, std::vector<Differe
     if (a.size() > 1) prima = testo_intero(a[1].*campo.valore);
     if (b.size() > 1) dopo = testo_intero(b[1].*campo.valore);
     if (prima == dopo) continue;
-    Voce voce{"track_header", chiave(campo.etichetta), campo.etichetta, "", std::nullopt,
+    VoceDifferenza voce{"track_header", chiave(campo.etichetta), campo.etichetta, "", std::nullopt,
               std::nullopt, ""};
     differenze.push_back(componi(voce, prima, dopo));
   }

@@ -230,7 +230,7 @@ void confronta_profili(const ProfiloLato& a, const ProfiloLato& b, std::vector<D
   }
   const ConfrontoPunti c = confronta_punti(a, b);
   if (c.punti_a != c.punti_b) {
-    const Voce voce{"profile", "length", "profile length", "", std::nullopt, std::nullopt, "points"};
+    const VoceDifferenza voce{"profile", "length", "profile length", "", std::nullopt, std::nullopt, "points"};
     differenze.push_back(componi(voce, con_migliaia(static_cast<std::int64_t>(c.punti_a)),
                                  con_migliaia(static_cast<std::int64_t>(c.punti_b))));
   }

@@ -135,7 +135,7 @@ void confronta_campi_record(const Record& a, const Record& b, const std::vector<
                               bool grezzo) {
     if (prima == dopo) return;
     const std::string& dove = luogo.dove.empty() && grezzo ? luogo.grezzi : luogo.dove;
-    Voce voce{luogo.caratteristica, chiave(etichetta), dove.empty() ? etichetta : dove,
+    VoceDifferenza voce{luogo.caratteristica, chiave(etichetta), dove.empty() ? etichetta : dove,
               dove.empty() ? "" : etichetta, luogo.posizione, std::nullopt, unita, virgolette};
     differenze.push_back(componi(voce, prima, dopo));
   };
@@ -191,7 +191,7 @@ void stazione_intera(const Record& r, bool aggiunta, std::vector<Differenza>& di
   contenuto += testo_intero(r.tipo);
   contenuto += ", scheduled time ";
   contenuto += testo_orario(r.orario);
-  Voce voce{"station", "", dove_stazione(r), "", r.posizione, std::nullopt, ""};
+  VoceDifferenza voce{"station", "", dove_stazione(r), "", r.posizione, std::nullopt, ""};
   differenze.push_back(aggiunta ? componi(voce, std::nullopt, contenuto)
                                 : componi(voce, contenuto, std::nullopt));
 }
@@ -262,7 +262,7 @@ void confronta_stazioni(const Tabella& a, const std::vector<bool>& cartelli_a, c
     for (std::size_t j = 0; j < sb.size(); ++j) {
       if (abbinata[j]) in_b.push_back(sb[j]);
     }
-    Voce voce{"station_order", "", "station order", "", std::nullopt, std::nullopt, ""};
+    VoceDifferenza voce{"station_order", "", "station order", "", std::nullopt, std::nullopt, ""};
     differenze.push_back(componi(voce, elenco_nomi(a, in_a), elenco_nomi(b, in_b)));
   }
 }
@@ -283,7 +283,7 @@ void confronta_testi_cartelli(const Tabella& a, const Tabella& b, std::vector<Di
   std::vector<std::string> solo_a, solo_b;
   std::set_difference(ta.begin(), ta.end(), tb.begin(), tb.end(), std::back_inserter(solo_a));
   std::set_difference(tb.begin(), tb.end(), ta.begin(), ta.end(), std::back_inserter(solo_b));
-  const Voce voce{"sign_text", "", "sign text", "", std::nullopt, std::nullopt, "", true};
+  const VoceDifferenza voce{"sign_text", "", "sign text", "", std::nullopt, std::nullopt, "", true};
   for (const auto& t : solo_a) differenze.push_back(componi(voce, t, std::nullopt));
   for (const auto& t : solo_b) differenze.push_back(componi(voce, std::nullopt, t));
 }

@@ -18,7 +18,7 @@ std::string mostra(const std::string& valore, bool virgolette) {
 
 }  // namespace
 
-Differenza componi(const Voce& voce, std::optional<std::string> prima, std::optional<std::string> dopo) {
+Differenza componi(const VoceDifferenza& voce, std::optional<std::string> prima, std::optional<std::string> dopo) {
   Differenza d;
   d.caratteristica = voce.caratteristica;
   d.campo = voce.campo;

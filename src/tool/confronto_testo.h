@@ -11,7 +11,7 @@
 namespace gs {
 
 // What a difference is about.
-struct Voce {
+struct VoceDifferenza {
   std::string caratteristica;  // the feature, as the JSON names it
   std::string campo;           // the field, as the JSON names it; empty for the whole feature
   std::string dove;            // "km 15.00-17.00", "signal at 9.80 km", "line length"
@@ -27,7 +27,7 @@ struct Voce {
 //   "km 89.00-89.85: speed limit added: 130 km/h"
 //   "signal at 21.05 km: added (left kind 2, ...)"
 //   "line length: 82,000 -> 83,000 m"
-Differenza componi(const Voce& voce, std::optional<std::string> prima, std::optional<std::string> dopo);
+Differenza componi(const VoceDifferenza& voce, std::optional<std::string> prima, std::optional<std::string> dopo);
 
 // "left aspects" -> "left_aspects": a label as a JSON key.
 std::string chiave(const std::string& etichetta);
