@@ -1,5 +1,6 @@
 #include "compiler/lettura_compilati.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -191,6 +192,54 @@ std::uint64_t byte_massimi(TipoCompilato tipo) {
 
 std::string leggi_file_compilato(const std::string& percorso, TipoCompilato tipo) {
   return leggi_file_regolare(percorso, byte_massimi(tipo));
+}
+
+namespace {
+
+bool finisce_con(std::string_view testo, std::string_view coda) {
+  return testo.size() >= coda.size() && testo.substr(testo.size() - coda.size()) == coda;
+}
+
+bool ha_la_forma(TipoCompilato tipo, std::string_view byte) {
+  if (byte.size() > byte_massimi(tipo)) return false;
+  try {
+    switch (tipo) {
+      case TipoCompilato::scenario: decodifica_file_scenario(byte); break;
+      case TipoCompilato::profilo: scorri_profilo_linea(byte, [](const PuntoProfilo&) {}); break;
+      case TipoCompilato::percorso: decodifica_file_percorso(byte); break;
+    }
+    return true;
+  } catch (const ErroreFormato&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+std::optional<TipoCompilato> tipo_dal_nome(std::string_view nome_file) {
+  if (finisce_con(nome_file, "_linea.dat")) return TipoCompilato::profilo;
+  if (finisce_con(nome_file, ".sim")) return TipoCompilato::scenario;
+  if (finisce_con(nome_file, ".dat")) return TipoCompilato::percorso;
+  return std::nullopt;
+}
+
+std::string leggi_compilato_forse(const std::string& percorso,
+                                  const std::optional<TipoCompilato>& tipo) {
+  const std::uint64_t massimi = tipo ? byte_massimi(*tipo)
+                                     : std::max({byte_massimi(TipoCompilato::scenario),
+                                                 byte_massimi(TipoCompilato::percorso),
+                                                 byte_massimi(TipoCompilato::profilo)});
+  return leggi_file_regolare(percorso, massimi);
+}
+
+std::optional<TipoCompilato> riconosci_compilato(const std::optional<TipoCompilato>& dal_nome,
+                                                 std::string_view byte) {
+  if (dal_nome) return dal_nome;
+  for (const TipoCompilato tipo :
+       {TipoCompilato::scenario, TipoCompilato::profilo, TipoCompilato::percorso}) {
+    if (ha_la_forma(tipo, byte)) return tipo;
+  }
+  return std::nullopt;
 }
 
 ScenarioCompilato leggi_scenario_compilato(const IdentitaScenario& id, const Cartella& cartella) {

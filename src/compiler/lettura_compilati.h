@@ -69,4 +69,18 @@ std::uint64_t byte_massimi(TipoCompilato tipo);
 // larger than its kind allows. Throws ErroreFile naming the path.
 std::string leggi_file_compilato(const std::string& percorso, TipoCompilato tipo);
 
+// The kind a file name says ("X_linea.dat", "X.sim", then "X.dat"), if it says one.
+std::optional<TipoCompilato> tipo_dal_nome(std::string_view nome_file);
+
+// A compiled file whose kind may be unknown, read whole: a file larger than its
+// kind allows (than any kind, when the kind is unknown) is refused before it is
+// read. Throws ErroreFile.
+std::string leggi_compilato_forse(const std::string& percorso,
+                                  const std::optional<TipoCompilato>& tipo);
+
+// The kind of `byte`: `dal_nome` where given, else the first layout the bytes
+// fit (scenario, profile, track); none when they fit none.
+std::optional<TipoCompilato> riconosci_compilato(const std::optional<TipoCompilato>& dal_nome,
+                                                 std::string_view byte);
+
 }  // namespace gs

@@ -147,28 +147,6 @@ LatoConfronto da_cartella(const std::string& dir, const SceltaScenario& scelta) 
 
 // ---- Files --------------------------------------------------------------------
 
-std::optional<TipoCompilato> tipo_dal_nome(const std::string& percorso) {
-  const std::string nome = std::filesystem::path(percorso).filename().string();
-  if (finisce_con(nome, "_linea.dat")) return TipoCompilato::profilo;
-  if (finisce_con(nome, ".sim")) return TipoCompilato::scenario;
-  if (finisce_con(nome, ".dat")) return TipoCompilato::percorso;
-  return std::nullopt;
-}
-
-bool ha_la_forma(TipoCompilato tipo, std::string_view byte) {
-  if (byte.size() > byte_massimi(tipo)) return false;
-  try {
-    switch (tipo) {
-      case TipoCompilato::scenario: decodifica_file_scenario(byte); break;
-      case TipoCompilato::profilo: scorri_profilo_linea(byte, [](const PuntoProfilo&) {}); break;
-      case TipoCompilato::percorso: decodifica_file_percorso(byte); break;
-    }
-    return true;
-  } catch (const ErroreFormato&) {
-    return false;
-  }
-}
-
 struct FileCompilato {
   std::string percorso;
   std::string byte;
@@ -178,25 +156,15 @@ struct FileCompilato {
 // A compiled file and its kind: the one its name says, else the first layout
 // its bytes fit.
 FileCompilato leggi_file(const std::string& percorso) {
-  const auto dal_nome = tipo_dal_nome(percorso);
-  const std::uint64_t massimi = dal_nome ? byte_massimi(*dal_nome)
-                                         : std::max({byte_massimi(TipoCompilato::scenario),
-                                                     byte_massimi(TipoCompilato::percorso),
-                                                     byte_massimi(TipoCompilato::profilo)});
-  FileCompilato file{percorso, leggi_file_regolare(percorso, massimi)};
-  if (dal_nome) {
-    file.tipo = *dal_nome;
-    return file;
+  const auto dal_nome = tipo_dal_nome(std::filesystem::path(percorso).filename().string());
+  FileCompilato file{percorso, leggi_compilato_forse(percorso, dal_nome)};
+  const auto tipo = riconosci_compilato(dal_nome, file.byte);
+  if (!tipo) {
+    throw ErroreLato(testo_visibile(percorso) +
+                     " is not a compiled file: its bytes fit none of the compiled files' layouts");
   }
-  for (const TipoCompilato tipo :
-       {TipoCompilato::scenario, TipoCompilato::profilo, TipoCompilato::percorso}) {
-    if (ha_la_forma(tipo, file.byte)) {
-      file.tipo = tipo;
-      return file;
-    }
-  }
-  throw ErroreLato(testo_visibile(percorso) +
-                   " is not a compiled file: its bytes fit none of the compiled files' layouts");
+  file.tipo = *tipo;
+  return file;
 }
 
 LatoConfronto da_file(FileCompilato file) {

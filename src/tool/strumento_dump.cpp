@@ -23,36 +23,10 @@ namespace {
 
 using TipoFile = TipoCompilato;
 
-bool finisce_con(const std::string& testo, const std::string& coda) {
-  return testo.size() >= coda.size() &&
-         testo.compare(testo.size() - coda.size(), coda.size(), coda) == 0;
-}
-
-// Which compiled file a name says it is, if it says.
-std::optional<TipoFile> tipo_dal_nome(const std::string& nome) {
-  if (finisce_con(nome, "_linea.dat")) return TipoFile::profilo;
-  if (finisce_con(nome, ".sim")) return TipoFile::scenario;
-  if (finisce_con(nome, ".dat")) return TipoFile::percorso;
-  return std::nullopt;
-}
-
 // Which compiled file the bytes are: the kind the name says, else the first
 // layout the bytes fit.
-TipoFile riconosci(const std::optional<TipoFile>& dal_nome, const std::string& byte) {
-  if (dal_nome) return *dal_nome;
-  const TipoFile tipi[] = {TipoFile::scenario, TipoFile::profilo, TipoFile::percorso};
-  for (const TipoFile tipo : tipi) {
-    if (byte.size() > byte_massimi(tipo)) continue;
-    try {
-      switch (tipo) {
-        case TipoFile::scenario: decodifica_file_scenario(byte); break;
-        case TipoFile::profilo: scorri_profilo_linea(byte, [](const PuntoProfilo&) {}); break;
-        case TipoFile::percorso: decodifica_file_percorso(byte); break;
-      }
-      return tipo;
-    } catch (const ErroreFormato&) {
-    }
-  }
+TipoFile riconosci(const std::optional<TipoFile>& dal_nome, std::string_view byte) {
+  if (const auto tipo = riconosci_compilato(dal_nome, byte)) return *tipo;
   throw ErroreFormato("its bytes fit none of the compiled files' layouts");
 }
 
@@ -263,11 +237,7 @@ void json_errore(const std::string& messaggio, std::ostream& o) {
 int comando_dump(const Argomenti& argomenti, Uscite& uscite) {
   const std::string percorso = argomenti.posizionali.front();
   const auto dal_nome = tipo_dal_nome(std::filesystem::path(percorso).filename().string());
-  const std::uint64_t massimi = dal_nome ? byte_massimi(*dal_nome)
-                                         : std::max({byte_massimi(TipoFile::scenario),
-                                                     byte_massimi(TipoFile::percorso),
-                                                     byte_massimi(TipoFile::profilo)});
-  const std::string byte = leggi_file_regolare(percorso, massimi);
+  const std::string byte = leggi_compilato_forse(percorso, dal_nome);
   const bool json = argomenti.ha("--json");
   const bool grezzo = argomenti.ha("--raw");
   try {
