@@ -9,10 +9,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "aiuti_test.h"
 #include "compiler/formato_compilati.h"
-#include "json_minimo.h"
 #include "programmi.h"
 
 namespace gs {
@@ -95,7 +95,7 @@ TEST(Ingressi, AnInputLargerThanItsKindCanBeIsRefusedUnread) {
     EXPECT_NE(esito.errori.find(std::to_string(caso.dimensione) + " bytes"), std::string::npos)
         << esito.errori;
     // With --json the failure is the one object on standard output.
-    EXPECT_TRUE(test::analizza_json(esito.uscita)["error"].testo().find("bytes") != std::string::npos)
+    EXPECT_TRUE(nlohmann::json::parse(esito.uscita).at("error").get<std::string>().find("bytes") != std::string::npos)
         << esito.uscita;
   }
 }
@@ -126,12 +126,12 @@ TEST(Ingressi, TheProfileDumpCarriesEveryPoint) {
   const test::EsitoProgramma esito =
       strumento("dump " + tra_apici(scenario.file("Brisca_Nolte_linea.dat")) + " --json");
   ASSERT_EQ(esito.stato, 0) << esito.errori;
-  const auto json = test::analizza_json(esito.uscita);
-  const auto& punti = json["assigned_points"].lista();
-  ASSERT_EQ(punti.size(), static_cast<std::size_t>(json["assigned"].numero()));
+  const auto json = nlohmann::json::parse(esito.uscita);
+  const auto& punti = json.at("assigned_points");
+  ASSERT_EQ(punti.size(), static_cast<std::size_t>(json.at("assigned").get<double>()));
   EXPECT_EQ(punti.size(), 88999u);
-  EXPECT_EQ(punti[1][1].numero(), 1.0);
-  EXPECT_EQ(punti.back()[0].numero(), json["last_point"][0].numero());
+  EXPECT_EQ(punti.at(1).at(1).get<double>(), 1.0);
+  EXPECT_EQ(punti.back().at(0).get<double>(), json.at("last_point").at(0).get<double>());
 }
 
 // A NUL or an escape byte in a description file reaches the message escaped,
@@ -150,10 +150,10 @@ TEST(Ingressi, ControlBytesAreEscapedAndFileNamesKeptInTheResult) {
 
   const test::EsitoProgramma esito = strumento("compile " + tra_apici(d) + " --json");
   EXPECT_EQ(esito.stato, 1) << esito.errori;
-  const auto json = test::analizza_json(esito.uscita);
-  EXPECT_EQ(json["file"].testo(), "Città_52806-.txt");
-  ASSERT_FALSE(json["reason"].nullo());
-  const std::string motivo = json["reason"].testo();
+  const auto json = nlohmann::json::parse(esito.uscita);
+  EXPECT_EQ(json.at("file").get<std::string>(), "Città_52806-.txt");
+  ASSERT_FALSE(json.at("reason").is_null());
+  const std::string motivo = json.at("reason").get<std::string>();
   EXPECT_NE(motivo.find("1\\0x\\x1b[2Jcoda"), std::string::npos) << motivo;
   EXPECT_EQ(motivo.find('\x1b'), std::string::npos);
 }
