@@ -1,26 +1,26 @@
 // scenario_tool check: every problem of an author's description files, each
 // at its file, line and column, then the exact compile's error, if any;
 // nothing is written.
-#include "base/json.h"
 #include "tool/diagnosi.h"
+#include "tool/documento_json.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
 
 namespace gs {
 
-void scrivi_diagnostiche_json(ScrittoreJson& j, const std::vector<Diagnostica>& diagnostiche) {
-  j.chiave("diagnostics").apri_lista();
+DocumentoJson diagnostiche_json(const std::vector<Diagnostica>& diagnostiche) {
+  DocumentoJson lista = DocumentoJson::array();
   for (const Diagnostica& d : diagnostiche) {
-    j.apri_oggetto();
-    j.chiave("severity").stringa(d.gravita == Gravita::errore ? "error" : "warning");
-    j.chiave("file").stringa_sistema(d.file);
-    j.chiave("line").intero(d.riga);
-    j.chiave("column").intero(d.colonna);
-    j.chiave("code").stringa(d.codice);
-    j.chiave("message").stringa_sistema(d.messaggio);
-    j.chiude_oggetto();
+    DocumentoJson voce;
+    voce["severity"] = d.gravita == Gravita::errore ? "error" : "warning";
+    voce["file"] = stringa_sistema_json(d.file);
+    voce["line"] = d.riga;
+    voce["column"] = d.colonna;
+    voce["code"] = stringa_json(d.codice);
+    voce["message"] = stringa_sistema_json(d.messaggio);
+    lista.push_back(std::move(voce));
   }
-  j.chiude_lista();
+  return lista;
 }
 
 std::pair<int, int> conta_diagnostiche(const std::vector<Diagnostica>& diagnostiche) {
@@ -38,15 +38,14 @@ int comando_check(const Argomenti& argomenti, Uscite& uscite) {
   const bool severo = argomenti.ha("--strict");
 
   if (argomenti.ha("--json")) {
-    ScrittoreJson j(uscite.uscita);
-    j.apri_oggetto();
-    scrivi_diagnostiche_json(j, diagnosi.diagnostiche);
-    j.chiave("error_code");
-    if (diagnosi.esito.errore() == CodiceErrore::nessuno) j.nullo();
-    else j.intero(numero(diagnosi.esito.errore()));
-    j.chiave("errors").intero(errori).chiave("warnings").intero(avvisi);
-    j.chiude_oggetto();
-    j.fine();
+    const CodiceErrore errore = diagnosi.esito.errore();
+    DocumentoJson documento;
+    documento["diagnostics"] = diagnostiche_json(diagnosi.diagnostiche);
+    documento["error_code"] =
+        errore == CodiceErrore::nessuno ? DocumentoJson(nullptr) : DocumentoJson(numero(errore));
+    documento["errors"] = errori;
+    documento["warnings"] = avvisi;
+    scrivi_documento(documento, uscite.uscita);
   } else {
     for (const Diagnostica& d : diagnosi.diagnostiche) {
       uscite.uscita << testo_diagnostica(d) << "\n";

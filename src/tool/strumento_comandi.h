@@ -1,12 +1,14 @@
-// The subcommands of scenario_tool and what they share: finding a scenario's
-// files in a directory by their standard names.
+// The commands of scenario_tool, their table, and what they share: finding a
+// scenario's files in a directory by their standard names.
 #pragma once
 
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "base/json.h"
+#include <nlohmann/json_fwd.hpp>
+
 #include "reader/verifica.h"
 #include "tool/argomenti.h"
 #include "base/nomi_file.h"
@@ -26,12 +28,24 @@ int comando_diff(const Argomenti& argomenti, Uscite& uscite);
 int comando_check(const Argomenti& argomenti, Uscite& uscite);
 int comando_explain(const Argomenti& argomenti, Uscite& uscite);
 
+// One command of the tool: what it is called and accepts, its line in the
+// general help, its own help, and what runs it.
+struct Comando {
+  std::string nome;
+  FormaComando forma;
+  std::string sintesi;
+  std::string uso;
+  int (*esegui)(const Argomenti&, Uscite&);
+};
+
+// Every command, in the order the general help lists them.
+const std::vector<Comando>& comandi();
+
 // The whole error catalogue in Markdown, as docs/errors.md holds it.
 void scrivi_catalogo(std::ostream& o);
 
-// The diagnostics as the "diagnostics" member of a JSON object being written,
-// and how many of them are errors and warnings.
-void scrivi_diagnostiche_json(ScrittoreJson& j, const std::vector<Diagnostica>& diagnostiche);
+// The diagnostics as a JSON list, and how many of them are errors and warnings.
+nlohmann::ordered_json diagnostiche_json(const std::vector<Diagnostica>& diagnostiche);
 std::pair<int, int> conta_diagnostiche(const std::vector<Diagnostica>& diagnostiche);
 
 // A scenario code or train number becomes part of file names: it must be

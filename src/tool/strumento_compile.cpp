@@ -10,9 +10,9 @@
 #include "compiler/messaggi_errore.h"
 #include "base/cartella_di_lavoro.h"
 #include "base/errore_file.h"
-#include "base/json.h"
 #include "compiler/file_compilati.h"
 #include "tool/diagnosi.h"
+#include "tool/documento_json.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
 
@@ -106,37 +106,30 @@ void scrivi_testo(const Riepilogo& r, const Cartella& uscita, Uscite& uscite) {
 }
 
 void scrivi_json(const Riepilogo& r, Uscite& uscite) {
-  ScrittoreJson j(uscite.uscita);
-  j.apri_oggetto();
-  j.chiave("compiled").booleano(r.compilato);
-  j.chiave("error_code");
-  if (r.senza_percorso) j.nullo(); else j.intero(numero(r.codice_errore));
-  j.chiave("error_position");
-  if (r.posizione_errore) j.intero(*r.posizione_errore); else j.nullo();
-  j.chiave("message").stringa(r.messaggio);
-  j.chiave("reason");
-  if (r.motivo.empty()) j.nullo(); else j.stringa_sistema(r.motivo);
-  j.chiave("file").stringa_sistema(r.lettura.file);
-  j.chiave("line").intero(r.lettura.riga);
-  j.chiave("files_written").apri_lista();
-  for (const auto& nome : r.file_scritti) j.stringa_sistema(nome);
-  j.chiude_lista();
-  j.chiave("scenario_code").stringa_sistema(r.id.codice_scenario);
-  j.chiave("train_number").stringa_sistema(r.id.numero_treno);
-  j.chiave("route_length").intero(r.lunghezza);
-  j.chiave("cell_count").intero(r.numero_celle);
-  j.chiave("stations").intero(r.stazioni);
-  j.chiave("signals").intero(r.segnali);
-  j.chiave("speed_boards").intero(r.indicatori);
-  j.chiave("slowdowns").intero(r.rallentamenti);
-  j.chiave("markers_added").intero(r.marcatori_aggiunti);
-  j.chiave("race_code_plain");
-  if (r.codice_gara_semplice) j.intero(*r.codice_gara_semplice); else j.nullo();
-  j.chiave("race_code_weighted");
-  if (r.codice_gara_pesato) j.intero(*r.codice_gara_pesato); else j.nullo();
-  scrivi_diagnostiche_json(j, r.diagnostiche);
-  j.chiude_oggetto();
-  j.fine();
+  DocumentoJson d;
+  d["compiled"] = r.compilato;
+  d["error_code"] =
+      r.senza_percorso ? DocumentoJson(nullptr) : DocumentoJson(numero(r.codice_errore));
+  d["error_position"] = intero_o_nullo(r.posizione_errore);
+  d["message"] = stringa_json(r.messaggio);
+  d["reason"] = r.motivo.empty() ? DocumentoJson(nullptr) : stringa_sistema_json(r.motivo);
+  d["file"] = stringa_sistema_json(r.lettura.file);
+  d["line"] = r.lettura.riga;
+  d["files_written"] = DocumentoJson::array();
+  for (const auto& nome : r.file_scritti) d["files_written"].push_back(stringa_sistema_json(nome));
+  d["scenario_code"] = stringa_sistema_json(r.id.codice_scenario);
+  d["train_number"] = stringa_sistema_json(r.id.numero_treno);
+  d["route_length"] = r.lunghezza;
+  d["cell_count"] = r.numero_celle;
+  d["stations"] = r.stazioni;
+  d["signals"] = r.segnali;
+  d["speed_boards"] = r.indicatori;
+  d["slowdowns"] = r.rallentamenti;
+  d["markers_added"] = r.marcatori_aggiunti;
+  d["race_code_plain"] = intero_o_nullo(r.codice_gara_semplice);
+  d["race_code_weighted"] = intero_o_nullo(r.codice_gara_pesato);
+  d["diagnostics"] = diagnostiche_json(r.diagnostiche);
+  scrivi_documento(d, uscite.uscita);
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ int comando_explain(const Argomenti& argomenti, Uscite& uscite) {
     spiega_diagnostica(*diagnostica, uscite.uscita);
     return kStatoStrumentoOk;
   }
-  throw ErroreUso("'" + codice + "' is neither a scenario error nor a diagnostic code "
-                  "(scenario_tool explain --all lists them)");
+  throw ErroreUso("'" + codice + "' is neither a scenario error nor a diagnostic code; "
+                  "scenario_tool explain --all lists them");
 }
 
 }  // namespace gs

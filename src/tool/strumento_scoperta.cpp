@@ -41,18 +41,24 @@ std::string elenco(const std::vector<std::string>& valori) {
   return testo;
 }
 
+// What is looked for, as the messages name one and several of it.
+struct Cercato {
+  std::string uno;    // "line description file CODE_linea.txt"
+  std::string tanti;  // "line description files CODE_linea.txt"
+};
+
 // The one candidate, or the chosen one when it is among them.
 std::string scegli(const std::vector<std::string>& candidati, const std::optional<std::string>& scelto,
-                   const std::string& cosa, const std::string& opzione, const std::string& dove) {
+                   const Cercato& cosa, const std::string& opzione, const std::string& dove) {
   if (scelto) {
     if (std::find(candidati.begin(), candidati.end(), *scelto) == candidati.end()) {
-      throw ErroreUso("no " + cosa + " for " + opzione + " " + *scelto + " in " + dove);
+      throw ErroreUso("no " + cosa.uno + " for " + opzione + " " + *scelto + " in " + dove);
     }
     return *scelto;
   }
-  if (candidati.empty()) throw ErroreUso("no " + cosa + " in " + dove);
+  if (candidati.empty()) throw ErroreUso("no " + cosa.uno + " in " + dove);
   if (candidati.size() > 1) {
-    throw ErroreUso("several " + cosa + "s in " + dove + " (" + elenco(candidati) +
+    throw ErroreUso("several " + cosa.tanti + " in " + dove + " (" + elenco(candidati) +
                     "): choose with " + opzione);
   }
   return candidati.front();
@@ -98,8 +104,10 @@ IdentitaScenario trova_descrizioni(const std::string& cartella,
     }
   }
   IdentitaScenario id;
-  id.codice_scenario =
-      scegli(codici, codice, "line description file CODE_linea.txt", "--code", cartella);
+  id.codice_scenario = scegli(codici, codice,
+                              {"line description file CODE_linea.txt",
+                               "line description files CODE_linea.txt"},
+                              "--code", cartella);
 
   const std::string testa = id.codice_scenario + "_";
   const std::string coda_treno = "-.txt";
@@ -110,8 +118,11 @@ IdentitaScenario trova_descrizioni(const std::string& cartella,
       numeri.push_back(nome.substr(testa.size(), nome.size() - testa.size() - coda_treno.size()));
     }
   }
+  const std::string modello = testa + "NUMBER-.txt";
   id.numero_treno = scegli(numeri, treno,
-                           "train description file " + testa + "NUMBER-.txt", "--train", cartella);
+                           {"train description file " + modello,
+                            "train description files " + modello},
+                           "--train", cartella);
   const Cartella dove{cartella, '/'};
   controlla_file_regolare(dove.file(nome_descrizione_linea(id)));
   controlla_file_regolare(dove.file(nome_descrizione_treno(id)));
@@ -131,10 +142,12 @@ IdentitaScenario trova_compilati(const std::string& cartella,
     if (codice && treno && radice != *codice + "_" + *treno) continue;
     radici.push_back(radice);
   }
-  const std::string radice =
-      scegli(radici, std::nullopt, "scenario file CODE_NUMBER.sim" +
-                                       std::string(codice || treno ? " that fits the options" : ""),
-             "--code and --train", cartella);
+  Cercato cosa{"scenario file CODE_NUMBER.sim", "scenario files CODE_NUMBER.sim"};
+  if (codice || treno) {
+    cosa.uno += " that fits the options";
+    cosa.tanti += " that fit the options";
+  }
+  const std::string radice = scegli(radici, std::nullopt, cosa, "--code and --train", cartella);
   IdentitaScenario id;
   if (codice) {
     id.codice_scenario = *codice;

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "aiuti_test.h"
-#include "json_minimo.h"
+#include <nlohmann/json.hpp>
 #include "programmi.h"
 #include "tool/confronto.h"
 
@@ -61,10 +61,10 @@ TEST(Diff, TheEmbeddedScenarioAgainstItselfIsEqualAndSilent) {
   EXPECT_EQ(esito.uscita, "");
   EXPECT_EQ(esito.errori, "");
 
-  const auto json = test::analizza_json(strumento({"diff", a.percorso(), b.percorso(), "--json"}).uscita);
-  EXPECT_EQ(json["format_version"].numero(), 1);
-  EXPECT_TRUE(json["equal"].booleano());
-  EXPECT_TRUE(json["differences"].lista().empty());
+  const auto json = nlohmann::json::parse(strumento({"diff", a.percorso(), b.percorso(), "--json"}).uscita);
+  EXPECT_EQ(json.at("format_version").get<double>(), 1);
+  EXPECT_TRUE(json.at("equal").get<bool>());
+  EXPECT_TRUE(json.at("differences").empty());
 }
 
 // Compiled in memory, or read from its compiled files (profile included), or
@@ -120,19 +120,19 @@ TEST(Diff, OneEditedSpeedLimitIsExactlyThatChange) {
 
   const Esito json = strumento({"diff", a.percorso(), b.percorso(), "--json"});
   EXPECT_EQ(json.stato, 1);
-  const auto oggetto = test::analizza_json(json.uscita);
-  EXPECT_FALSE(oggetto["equal"].booleano());
-  ASSERT_EQ(oggetto["differences"].lista().size(), 1u);
-  const auto& d = oggetto["differences"][0];
-  EXPECT_EQ(d["feature"].testo(), "speed_limit");
-  EXPECT_TRUE(d["field"].nullo());
-  EXPECT_EQ(d["position_m"].numero(), 15000);
-  EXPECT_EQ(d["end_m"].numero(), 17000);
-  EXPECT_EQ(d["change"].testo(), "changed");
-  EXPECT_EQ(d["before"].testo(), "115");
-  EXPECT_EQ(d["after"].testo(), "60");
-  EXPECT_EQ(d["unit"].testo(), "km/h");
-  EXPECT_EQ(d["text"].testo(), "km 15.00-17.00: speed limit 115 -> 60 km/h");
+  const auto oggetto = nlohmann::json::parse(json.uscita);
+  EXPECT_FALSE(oggetto.at("equal").get<bool>());
+  ASSERT_EQ(oggetto.at("differences").size(), 1u);
+  const auto& d = oggetto.at("differences").at(0);
+  EXPECT_EQ(d.at("feature").get<std::string>(), "speed_limit");
+  EXPECT_TRUE(d.at("field").is_null());
+  EXPECT_EQ(d.at("position_m").get<double>(), 15000);
+  EXPECT_EQ(d.at("end_m").get<double>(), 17000);
+  EXPECT_EQ(d.at("change").get<std::string>(), "changed");
+  EXPECT_EQ(d.at("before").get<std::string>(), "115");
+  EXPECT_EQ(d.at("after").get<std::string>(), "60");
+  EXPECT_EQ(d.at("unit").get<std::string>(), "km/h");
+  EXPECT_EQ(d.at("text").get<std::string>(), "km 15.00-17.00: speed limit 115 -> 60 km/h");
 }
 
 // One edit of a description file, and the lines it must give, in this order;
@@ -219,15 +219,15 @@ TEST(Diff, AnEditedCurveMovesTheProfileFromItsEnd) {
   b.compila();
   const Esito file = strumento({"diff", a.file(kCompilati[0]), b.file(kCompilati[0]), "--json"});
   EXPECT_EQ(file.stato, 1);
-  const auto json = test::analizza_json(file.uscita);
-  ASSERT_EQ(json["differences"].lista().size(), 1u);
-  const auto& d = json["differences"][0];
-  EXPECT_EQ(d["feature"].testo(), "profile");
-  EXPECT_EQ(d["text"].testo(), uscita[0]);
-  EXPECT_EQ(d["position_m"].numero(), 14601);  // the first and the last point that moved
-  EXPECT_EQ(d["end_m"].numero(), 88998);
-  EXPECT_GT(d["count"].numero(), 70000);
-  EXPECT_GT(d["max_distance_m"].numero(), 1.0);
+  const auto json = nlohmann::json::parse(file.uscita);
+  ASSERT_EQ(json.at("differences").size(), 1u);
+  const auto& d = json.at("differences").at(0);
+  EXPECT_EQ(d.at("feature").get<std::string>(), "profile");
+  EXPECT_EQ(d.at("text").get<std::string>(), uscita.at(0));
+  EXPECT_EQ(d.at("position_m").get<double>(), 14601);  // the first and the last point that moved
+  EXPECT_EQ(d.at("end_m").get<double>(), 88998);
+  EXPECT_GT(d.at("count").get<double>(), 70000);
+  EXPECT_GT(d.at("max_distance_m").get<double>(), 1.0);
 }
 
 // The signs given in another order keep their texts at their positions, in
@@ -282,7 +282,7 @@ TEST(Diff, TroubleIsStatusTwoWithTheCause) {
     argomenti.push_back("--json");
     const Esito json = strumento(argomenti);
     EXPECT_EQ(json.stato, 2);
-    EXPECT_EQ(test::analizza_json(json.uscita)["exit_status"].numero(), 2);
+    EXPECT_EQ(nlohmann::json::parse(json.uscita).at("exit_status").get<double>(), 2);
   }
 }
 

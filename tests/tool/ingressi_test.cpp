@@ -9,10 +9,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "aiuti_test.h"
 #include "compiler/formato_compilati.h"
-#include "json_minimo.h"
 #include "programmi.h"
 
 namespace gs {
@@ -95,7 +95,7 @@ TEST(Ingressi, AnInputLargerThanItsKindCanBeIsRefusedUnread) {
     EXPECT_NE(esito.errori.find(std::to_string(caso.dimensione) + " bytes"), std::string::npos)
         << esito.errori;
     // With --json the failure is the one object on standard output.
-    EXPECT_TRUE(test::analizza_json(esito.uscita)["error"].testo().find("bytes") != std::string::npos)
+    EXPECT_TRUE(nlohmann::json::parse(esito.uscita).at("error").get<std::string>().find("bytes") != std::string::npos)
         << esito.uscita;
   }
 }
@@ -126,16 +126,16 @@ TEST(Ingressi, TheProfileDumpCarriesEveryPoint) {
   const test::EsitoProgramma esito =
       strumento("dump " + tra_apici(scenario.file("Brisca_Nolte_linea.dat")) + " --json");
   ASSERT_EQ(esito.stato, 0) << esito.errori;
-  const auto json = test::analizza_json(esito.uscita);
-  const auto& punti = json["points"].lista();
-  ASSERT_EQ(punti.size(), static_cast<std::size_t>(json["assigned_count"].numero()));
-  EXPECT_EQ(json["point_count"].numero(), 89001);
+  const auto json = nlohmann::json::parse(esito.uscita);
+  const auto& punti = json.at("points");
+  ASSERT_EQ(punti.size(), static_cast<std::size_t>(json.at("assigned_count").get<double>()));
+  EXPECT_EQ(json.at("point_count").get<double>(), 89001);
   EXPECT_EQ(punti.size(), 88999u);
   // The line starts at the origin heading along +y, one metre a point.
-  EXPECT_EQ(punti[0][0].numero(), 0.0);
-  EXPECT_EQ(punti[0][1].numero(), 0.0);
-  EXPECT_EQ(punti[1][1].numero(), 1.0);
-  EXPECT_EQ(punti.back()[1].numero(), json["y_range_m"][1].numero());
+  EXPECT_EQ(punti.at(0).at(0).get<double>(), 0.0);
+  EXPECT_EQ(punti.at(0).at(1).get<double>(), 0.0);
+  EXPECT_EQ(punti.at(1).at(1).get<double>(), 1.0);
+  EXPECT_EQ(punti.back().at(1).get<double>(), json.at("y_range_m").at(1).get<double>());
 }
 
 // A NUL or an escape byte in a description file reaches the message escaped,
@@ -154,10 +154,10 @@ TEST(Ingressi, ControlBytesAreEscapedAndFileNamesKeptInTheResult) {
 
   const test::EsitoProgramma esito = strumento("compile " + tra_apici(d) + " --json");
   EXPECT_EQ(esito.stato, 1) << esito.errori;
-  const auto json = test::analizza_json(esito.uscita);
-  EXPECT_EQ(json["file"].testo(), "Città_52806-.txt");
-  ASSERT_FALSE(json["reason"].nullo());
-  const std::string motivo = json["reason"].testo();
+  const auto json = nlohmann::json::parse(esito.uscita);
+  EXPECT_EQ(json.at("file").get<std::string>(), "Città_52806-.txt");
+  ASSERT_FALSE(json.at("reason").is_null());
+  const std::string motivo = json.at("reason").get<std::string>();
   EXPECT_NE(motivo.find("1\\0x\\x1b[2Jcoda"), std::string::npos) << motivo;
   EXPECT_EQ(motivo.find('\x1b'), std::string::npos);
 }

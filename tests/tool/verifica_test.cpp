@@ -7,9 +7,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "aiuti_test.h"
-#include "json_minimo.h"
 #include "programmi.h"
 #include "tool/strumento.h"
 #include "tool/strumento_comandi.h"
@@ -127,15 +127,15 @@ TEST_P(ErroreDiAutore, IsFoundAtItsLine) {
   applica(dir, caso.modifica);
 
   const Esito esito = strumento({"check", d, "--json"});
-  const auto json = test::analizza_json(esito.uscita);
+  const auto json = nlohmann::json::parse(esito.uscita);
   bool trovata = false;
   bool errori = false;
-  for (const auto& diagnostica : json["diagnostics"].lista()) {
-    errori = errori || diagnostica["severity"].testo() == "error";
-    trovata = trovata || (diagnostica["file"].testo() == caso.attesa.file &&
-                          diagnostica["line"].numero() == caso.attesa.riga &&
-                          diagnostica["severity"].testo() == caso.attesa.gravita &&
-                          diagnostica["code"].testo() == caso.attesa.codice);
+  for (const auto& diagnostica : json.at("diagnostics")) {
+    errori = errori || diagnostica.at("severity").get<std::string>() == "error";
+    trovata = trovata || (diagnostica.at("file").get<std::string>() == caso.attesa.file &&
+                          diagnostica.at("line").get<double>() == caso.attesa.riga &&
+                          diagnostica.at("severity").get<std::string>() == caso.attesa.gravita &&
+                          diagnostica.at("code").get<std::string>() == caso.attesa.codice);
   }
   EXPECT_TRUE(trovata) << esito.uscita;
   EXPECT_EQ(esito.stato, errori ? 1 : 0);
@@ -159,9 +159,9 @@ TEST(Verifica, TheEmbeddedScenarioChecksClean) {
   ASSERT_EQ(strumento({"init", d}).stato, 0);
   const Esito esito = strumento({"check", d, "--strict", "--json"});
   EXPECT_EQ(esito.stato, 0) << esito.uscita;
-  const auto json = test::analizza_json(esito.uscita);
-  EXPECT_TRUE(json["diagnostics"].lista().empty());
-  EXPECT_TRUE(json["error_code"].nullo());
+  const auto json = nlohmann::json::parse(esito.uscita);
+  EXPECT_TRUE(json.at("diagnostics").empty());
+  EXPECT_TRUE(json.at("error_code").is_null());
 }
 
 // An error leaves the output folder exactly as it was: the earlier compiled
