@@ -13,7 +13,10 @@ DocumentoJson intero_o_nullo(const std::optional<std::int64_t>& valore) {
 }
 
 void scrivi_documento(const DocumentoJson& documento, std::ostream& uscita) {
-  uscita << documento.dump() << '\n';
+  // Every text is converted on its way in; should one ever slip through
+  // unconverted, its bad bytes become U+FFFD rather than end the program.
+  uscita << documento.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+         << '\n';
 }
 
 }  // namespace gs
