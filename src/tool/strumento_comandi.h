@@ -52,6 +52,12 @@ std::pair<int, int> conta_diagnostiche(const std::vector<Diagnostica>& diagnosti
 // non-empty and hold no path separator. Throws ErroreUso.
 void controlla_nome(const std::string& opzione, const std::string& valore);
 
+// Several scenarios fit where one is needed: the author must choose.
+class SceltaAmbigua : public ErroreUso {
+ public:
+  using ErroreUso::ErroreUso;
+};
+
 // The scenario whose description files stand in `cartella`: the code from the
 // one "CODE_linea.txt" there, the number from the one "CODE_NUMBER-.txt";
 // `codice` and `treno` choose where there are several. Throws ErroreUso when
@@ -76,6 +82,17 @@ struct SceltaScenario {
   std::optional<std::string> treno;
 };
 SceltaScenario scelta_scenario(const Argomenti& argomenti);
+
+// The scenario of `cartella` as plot and diff read it: its description files
+// where they fit the choice, else its compiled files. Where neither fits, the
+// reason is the description files' when the folder has some (several
+// scenarios, say), else the compiled files'. Several description files that
+// fit are never passed over for compiled files. Throws ErroreUso.
+struct ScenarioTrovato {
+  IdentitaScenario id;
+  bool da_descrizioni = false;  // false: from the compiled files
+};
+ScenarioTrovato trova_scenario(const std::string& cartella, const SceltaScenario& scelta);
 
 // Makes `cartella` and the directories above it where missing. Throws ErroreFile.
 void crea_cartella(const std::string& cartella);

@@ -28,11 +28,6 @@ class ErroreLato : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-bool finisce_con(const std::string& testo, const std::string& coda) {
-  return testo.size() >= coda.size() &&
-         testo.compare(testo.size() - coda.size(), coda.size(), coda) == 0;
-}
-
 const char* nome_tipo(TipoCompilato tipo) {
   switch (tipo) {
     case TipoCompilato::scenario: return "a scenario file";
@@ -43,16 +38,6 @@ const char* nome_tipo(TipoCompilato tipo) {
 }
 
 // ---- Folders ------------------------------------------------------------------
-
-// Whether `cartella` holds some line description file, CODE_linea.txt.
-bool con_descrizioni(const std::string& cartella) {
-  std::error_code errore;
-  for (const auto& voce : std::filesystem::directory_iterator(cartella, errore)) {
-    const std::string nome = voce.path().filename().string();
-    if (nome.size() > 10 && finisce_con(nome, "_linea.txt")) return true;
-  }
-  return false;
-}
 
 // The scenario compiled in memory from the description files, as the compiled
 // files would hold it; a compile that fails is trouble, with its cause.
@@ -123,26 +108,10 @@ LatoConfronto da_compilati(const IdentitaScenario& id, const std::string& dir) {
 }
 
 // A folder read as plot reads it: its description files compiled in memory
-// where it has them, else its compiled files. Where neither fits the options,
-// a folder with description files says why they do not (several scenarios,
-// say), one without says why the compiled files do not.
+// where it has them, else its compiled files.
 LatoConfronto da_cartella(const std::string& dir, const SceltaScenario& scelta) {
-  std::optional<IdentitaScenario> descrizioni;
-  std::string perche_no;
-  try {
-    descrizioni = trova_descrizioni(dir, scelta.codice, scelta.treno);
-  } catch (const ErroreUso& errore) {
-    perche_no = errore.what();
-  }
-  if (descrizioni) return da_descrizioni(*descrizioni, dir);
-  std::optional<IdentitaScenario> compilati;
-  try {
-    compilati = trova_compilati(dir, scelta.codice, scelta.treno);
-  } catch (const ErroreUso&) {
-    if (con_descrizioni(dir)) throw ErroreUso(perche_no);
-    throw;
-  }
-  return da_compilati(*compilati, dir);
+  const ScenarioTrovato trovato = trova_scenario(dir, scelta);
+  return trovato.da_descrizioni ? da_descrizioni(trovato.id, dir) : da_compilati(trovato.id, dir);
 }
 
 // ---- Files --------------------------------------------------------------------

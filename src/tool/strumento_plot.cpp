@@ -14,16 +14,6 @@
 namespace gs {
 namespace {
 
-// The description files of the scenario in `cartella`, if it has them.
-std::optional<IdentitaScenario> descrizioni_presenti(const std::string& cartella,
-                                                     const SceltaScenario& scelta) {
-  try {
-    return trova_descrizioni(cartella, scelta.codice, scelta.treno);
-  } catch (const ErroreUso&) {
-    return std::nullopt;
-  }
-}
-
 }  // namespace
 
 int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
@@ -36,8 +26,9 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
   IdentitaScenario id;
   std::string modello;  // the page's, with --html
   int stato = kStatoStrumentoOk;
-  if (const auto trovata = descrizioni_presenti(dir, scelta)) {
-    id = *trovata;
+  const ScenarioTrovato trovato = trova_scenario(dir, scelta);
+  id = trovato.id;
+  if (trovato.da_descrizioni) {
     const Diagnosi diagnosi = diagnostica(id, cartella, 1);
     for (const Diagnostica& d : diagnosi.diagnostiche) {
       uscite.errori << testo_diagnostica(d) << "\n";
@@ -54,7 +45,6 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite) {
       scenario = scenario_da_tabelle(*diagnosi.tabelle);
     }
   } else {
-    id = trova_compilati(dir, scelta.codice, scelta.treno);
     uscite.uscita << "no description files in " << dir << ": drawing the compiled files "
                   << id.codice_scenario << "_" << id.numero_treno << ".sim and .dat\n";
     try {

@@ -58,7 +58,7 @@ std::string scegli(const std::vector<std::string>& candidati, const std::optiona
   }
   if (candidati.empty()) throw ErroreUso("no " + cosa.uno + " in " + dove);
   if (candidati.size() > 1) {
-    throw ErroreUso("several " + cosa.tanti + " in " + dove + " (" + elenco(candidati) +
+    throw SceltaAmbigua("several " + cosa.tanti + " in " + dove + " (" + elenco(candidati) +
                     "): choose with " + opzione);
   }
   return candidati.front();
@@ -165,6 +165,30 @@ IdentitaScenario trova_compilati(const std::string& cartella,
     id.numero_treno = radice.substr(ultimo + 1);
   }
   return id;
+}
+
+}  // namespace gs
+
+namespace gs {
+
+ScenarioTrovato trova_scenario(const std::string& cartella, const SceltaScenario& scelta) {
+  std::optional<std::string> perche_no;  // why the description files do not fit, where some stand
+  try {
+    return {trova_descrizioni(cartella, scelta.codice, scelta.treno), true};
+  } catch (const SceltaAmbigua&) {
+    throw;
+  } catch (const ErroreUso& errore) {
+    const bool ne_ha = std::ranges::any_of(nomi_file(cartella), [](const std::string& nome) {
+      return nome.size() > 10 && finisce_con(nome, "_linea.txt");
+    });
+    if (ne_ha) perche_no = errore.what();
+  }
+  try {
+    return {trova_compilati(cartella, scelta.codice, scelta.treno), false};
+  } catch (const ErroreUso&) {
+    if (perche_no) throw ErroreUso(*perche_no);
+    throw;
+  }
 }
 
 }  // namespace gs

@@ -90,6 +90,12 @@ TEST(ScenarioTool, CodeAndTrainNameTheFilesAndChooseAmongSeveral) {
                                 " (Brisca_Nolte, Linea_Uno): choose with --code"),
             std::string::npos)
       << ambiguo.errori;
+  // plot reads the description files first: their ambiguity is the cause it
+  // gives, not the compiled files of one of the two scenarios.
+  const Esito plot_ambiguo = strumento({"plot", d});
+  EXPECT_EQ(plot_ambiguo.stato, 2);
+  EXPECT_NE(plot_ambiguo.errori.find("several line description files"), std::string::npos)
+      << plot_ambiguo.errori;
   EXPECT_EQ(strumento({"compile", d, "--code", "Brisca_Nolte"}).stato, 0);
   EXPECT_EQ(strumento({"compile", d, "--code", "Linea_Uno", "--train", "8"}).stato, 2);
 
