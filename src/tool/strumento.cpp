@@ -104,6 +104,18 @@ const std::map<std::string, Comando>& comandi() {
         "boards, slowdowns and markers along the kilometres. FILE.svg defaults to\n"
         "DIR/CODE_NUMBER.svg.\n",
         comando_plot}},
+      {"serve",
+       {{1, {}, {"--code", "--train", "--port"}},
+        "usage: scenario_tool serve DIR [--code CODE] [--train NUMBER] [--port N]\n"
+        "\n"
+        "Serves the live viewer of the scenario CODE_NUMBER in DIR on this machine only,\n"
+        "at http://127.0.0.1:N/ (N defaults to 8806; --port 0 takes any free port). The\n"
+        "page shows the scenario compiled in memory from CODE_linea.txt and\n"
+        "CODE_NUMBER-.txt with its diagnostics, and follows every save of either file.\n"
+        "The first line printed gives the address. Nothing is written into DIR.\n"
+        "Ctrl-C stops it.\n"
+        "Exit status: 0 stopped, 2 usage or file error, or the port is taken.\n",
+        comando_serve}},
   };
   return tabella;
 }

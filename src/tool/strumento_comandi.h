@@ -24,6 +24,7 @@ int comando_dump(const Argomenti& argomenti, Uscite& uscite);
 int comando_plot(const Argomenti& argomenti, Uscite& uscite);
 int comando_check(const Argomenti& argomenti, Uscite& uscite);
 int comando_explain(const Argomenti& argomenti, Uscite& uscite);
+int comando_serve(const Argomenti& argomenti, Uscite& uscite);
 
 // The whole error catalogue in Markdown, as docs/errors.md holds it.
 void scrivi_catalogo(std::ostream& o);
