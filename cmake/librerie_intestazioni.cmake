@@ -36,3 +36,4 @@ endfunction()
 # One line a library.
 gs_libreria_intestazioni(CLI11 CLI11::CLI11 CLI libcli11-dev 2.1)
 gs_libreria_intestazioni(nlohmann_json nlohmann_json::nlohmann_json nlohmann nlohmann-json3-dev 3)
+gs_libreria_intestazioni(Boost Boost::headers boost libboost-dev 1.74)

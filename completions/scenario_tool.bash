@@ -13,7 +13,7 @@ _scenario_tool() {
     prev=${COMP_WORDS[COMP_CWORD - 2]}
   fi
 
-  local commands="init check compile explain dump diff plot"
+  local commands="init check compile explain dump diff plot serve"
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
     mapfile -t COMPREPLY < <(compgen -W "$commands help --help --version" -- "$cur")
@@ -33,6 +33,7 @@ _scenario_tool() {
     dump) flags="--json --raw" valued="" plain=file ;;
     diff) flags="--json" valued="--code --train" plain=file ;;  # two folders or two files
     plot) flags="--html" valued="--code --train -o" plain=directory ;;
+    serve) flags="" valued="--code --train --port" plain=directory ;;
     help)
       ((COMP_CWORD == 2)) && mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
       return 0

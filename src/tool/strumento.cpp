@@ -113,6 +113,19 @@ const std::vector<Comando>& comandi() {
        "         server or network (zoom, pan, values and FILE:LINE of every feature,\n"
        "         the diagnostics); FILE defaults to DIR/CODE_NUMBER.html\n",
        comando_plot},
+      {"serve",
+       {{"DIR"}, {}, {"--code", "--train", "--port"}},
+       "show the scenario in DIR in the browser, following every save",
+       "usage: scenario_tool serve DIR [--code CODE] [--train NUMBER] [--port N]\n"
+       "\n"
+       "Serves the live viewer of the scenario CODE_NUMBER in DIR on this machine only,\n"
+       "at http://127.0.0.1:N/ (N defaults to 8806; --port 0 takes any free port). The\n"
+       "page shows the scenario compiled in memory from CODE_linea.txt and\n"
+       "CODE_NUMBER-.txt with its diagnostics, and follows every save of either file.\n"
+       "The first line printed gives the address. Nothing is written into DIR.\n"
+       "Ctrl-C stops it.\n"
+       "Exit status: 0 stopped, 2 usage or file error, or the port is taken.\n",
+       comando_serve},
   };
   return tabella;
 }

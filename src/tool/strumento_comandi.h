@@ -27,6 +27,7 @@ int comando_plot(const Argomenti& argomenti, Uscite& uscite);
 int comando_diff(const Argomenti& argomenti, Uscite& uscite);
 int comando_check(const Argomenti& argomenti, Uscite& uscite);
 int comando_explain(const Argomenti& argomenti, Uscite& uscite);
+int comando_serve(const Argomenti& argomenti, Uscite& uscite);
 
 // One command of the tool: what it is called and accepts, its line in the
 // general help, its own help, and what runs it.
