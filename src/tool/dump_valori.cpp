@@ -65,10 +65,10 @@ bool vuoto(const ValoreCampo& valore) {
 
 // The stored fields that hold something and that `usati` does not name, as
 // the "other_values" member; none when there are none.
-void aggiungi_altri(Descrizione& d, const std::vector<Campo>& campi,
+void aggiungi_altri(Descrizione& d, const std::vector<CampoMemorizzato>& campi,
                     std::initializer_list<std::string_view> usati) {
-  std::vector<Campo> altri;
-  for (const Campo& campo : campi) {
+  std::vector<CampoMemorizzato> altri;
+  for (const CampoMemorizzato& campo : campi) {
     if (vuoto(campo.valore)) continue;
     if (std::find(usati.begin(), usati.end(), campo.nome) != usati.end()) continue;
     altri.push_back(campo);
@@ -321,8 +321,8 @@ void descrivi_binario(const Cella& c, Descrizione& d) {
 
 }  // namespace
 
-std::vector<Campo> campi_memorizzati(const Record& record) {
-  std::vector<Campo> campi;
+std::vector<CampoMemorizzato> campi_memorizzati(const Record& record) {
+  std::vector<CampoMemorizzato> campi;
   formato::campi_record(record, [&campi](std::string_view nome, const auto& valore) {
     if constexpr (std::is_same_v<std::decay_t<decltype(valore)>, std::string>) {
       campi.push_back({nome, valore});
@@ -333,8 +333,8 @@ std::vector<Campo> campi_memorizzati(const Record& record) {
   return campi;
 }
 
-std::vector<Campo> campi_memorizzati(const Cella& cella) {
-  std::vector<Campo> campi;
+std::vector<CampoMemorizzato> campi_memorizzati(const Cella& cella) {
+  std::vector<CampoMemorizzato> campi;
   formato::campi_cella(cella, [&campi](std::string_view nome, const auto& valore) {
     campi.push_back({nome, static_cast<std::int64_t>(valore)});
   });
@@ -387,8 +387,8 @@ Descrizione descrivi_cella(const Cella& cella, std::size_t indice) {
     usati.insert(usati.end(), {"value1", "value2"});
   }
   descrivi_binario(cella, d);
-  std::vector<Campo> altri;
-  for (const Campo& campo : campi_memorizzati(cella)) {
+  std::vector<CampoMemorizzato> altri;
+  for (const CampoMemorizzato& campo : campi_memorizzati(cella)) {
     const bool comune = campo.nome == "type" || campo.nome == "approach_mark" ||
                         campo.nome == "mountain_kind" || campo.nome == "speed_limit" ||
                         campo.nome == "gradient" || campo.nome == "adhesion";
@@ -399,9 +399,9 @@ Descrizione descrivi_cella(const Cella& cella, std::size_t indice) {
   return d;
 }
 
-void scrivi_campi_json(ScrittoreJson& j, const std::vector<Campo>& campi) {
+void scrivi_campi_json(ScrittoreJson& j, const std::vector<CampoMemorizzato>& campi) {
   j.apri_oggetto();
-  for (const Campo& campo : campi) {
+  for (const CampoMemorizzato& campo : campi) {
     j.chiave(campo.nome);
     if (const auto* numero = std::get_if<std::int64_t>(&campo.valore)) j.intero(*numero);
     else j.stringa(std::get<std::string>(campo.valore));
@@ -409,9 +409,9 @@ void scrivi_campi_json(ScrittoreJson& j, const std::vector<Campo>& campi) {
   j.chiude_oggetto();
 }
 
-std::string testo_campi(const std::vector<Campo>& campi) {
+std::string testo_campi(const std::vector<CampoMemorizzato>& campi) {
   std::string testo;
-  for (const Campo& campo : campi) {
+  for (const CampoMemorizzato& campo : campi) {
     if (!testo.empty()) testo += ' ';
     (testo += campo.nome) += '=';
     if (const auto* numero = std::get_if<std::int64_t>(&campo.valore)) testo += std::to_string(*numero);

@@ -39,14 +39,14 @@ struct Descrizione {
 
 // One stored field by its stored name: a number or a Windows-1252 text.
 using ValoreCampo = std::variant<std::int64_t, std::string>;
-struct Campo {
+struct CampoMemorizzato {
   std::string_view nome;
   ValoreCampo valore;
 };
 
 // Every stored field of a record or a cell, in file order.
-std::vector<Campo> campi_memorizzati(const Record& record);
-std::vector<Campo> campi_memorizzati(const Cella& cella);
+std::vector<CampoMemorizzato> campi_memorizzati(const Record& record);
+std::vector<CampoMemorizzato> campi_memorizzati(const Cella& cella);
 
 // What a record holds, judged by its index and, for records 1 .. 80, by its
 // content: a station has a number set, a sign only its text.
@@ -72,8 +72,8 @@ Descrizione descrivi_record(const Record& record, std::size_t indice);
 Descrizione descrivi_cella(const Cella& cella, std::size_t indice);
 
 // The stored fields as one JSON object, by their stored names.
-void scrivi_campi_json(ScrittoreJson& j, const std::vector<Campo>& campi);
+void scrivi_campi_json(ScrittoreJson& j, const std::vector<CampoMemorizzato>& campi);
 // The stored fields as "name=value" words, texts in quotes.
-std::string testo_campi(const std::vector<Campo>& campi);
+std::string testo_campi(const std::vector<CampoMemorizzato>& campi);
 
 }  // namespace gs

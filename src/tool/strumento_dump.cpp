@@ -160,7 +160,7 @@ void apri_documento(ScrittoreJson& j, const char* tipo) {
 
 // The members of a record or a cell after its index (and position), the
 // stored fields last with --raw.
-void scrivi_descrizione(ScrittoreJson& j, const Descrizione& d, const std::vector<Campo>* campi) {
+void scrivi_descrizione(ScrittoreJson& j, const Descrizione& d, const std::vector<CampoMemorizzato>* campi) {
   j.chiave("kind").stringa(d.tipo);
   for (const Voce& voce : d.voci) {
     j.chiave(voce.chiave);
@@ -179,7 +179,7 @@ void json_scenario(const std::array<Record, kNumeroRecord>& record, bool grezzo,
   j.chiave("records").apri_lista();
   for (std::size_t i = 0; i < record.size(); ++i) {
     j.apri_oggetto().chiave("index").intero(static_cast<std::int64_t>(i));
-    const std::vector<Campo> campi = campi_memorizzati(record[i]);
+    const std::vector<CampoMemorizzato> campi = campi_memorizzati(record[i]);
     scrivi_descrizione(j, descrivi_record(record[i], i), grezzo ? &campi : nullptr);
     j.chiude_oggetto();
   }
@@ -195,7 +195,7 @@ void json_percorso(const std::vector<Cella>& celle, bool grezzo, std::ostream& o
   for (std::size_t i = 0; i < celle.size() && !j.guasto(); ++i) {
     const auto indice = static_cast<std::int64_t>(i);
     j.apri_oggetto().chiave("index").intero(indice).chiave("position_m").intero(metri_cella(indice));
-    const std::vector<Campo> campi = campi_memorizzati(celle[i]);
+    const std::vector<CampoMemorizzato> campi = campi_memorizzati(celle[i]);
     scrivi_descrizione(j, descrivi_cella(celle[i], i), grezzo ? &campi : nullptr);
     j.chiude_oggetto();
   }
