@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/errore_file.h"
+#include "reader/righe_descrizione.h"
 #include "base/testo_utf8.h"
 #include "base/versione.h"
 #include "tool/argomenti.h"
@@ -169,23 +170,6 @@ const Comando* trova_comando(const std::string& nome) {
     if (comando.nome == nome) return &comando;
   }
   return nullptr;
-}
-
-// How many single-character edits turn one word into the other.
-std::size_t distanza(const std::string& a, const std::string& b) {
-  std::vector<std::size_t> riga(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) riga[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonale = riga[0];
-    riga[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t sopra = riga[j];
-      const std::size_t cambio = diagonale + (a[i - 1] == b[j - 1] ? 0 : 1);
-      riga[j] = std::min({riga[j] + 1, riga[j - 1] + 1, cambio});
-      diagonale = sopra;
-    }
-  }
-  return riga[b.size()];
 }
 
 // An unknown command, with the nearest one where it is near enough to be a slip.
